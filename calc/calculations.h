@@ -1,0 +1,62 @@
+#pragma once
+// The two loads: pure functions of the entered values, and the sheet routines that read the
+// fields and write the result captions.
+
+#include <cstdint>
+#include <string_view>
+
+#include "calc/sheet.h"
+
+namespace loadcalc {
+
+enum class CalcStatus : std::uint8_t {
+  ok,
+  zero_divisor,  // bay span or step width of 0: the formula has no value
+  out_of_range,  // the result, or its rounding for the caption, is not a finite double
+};
+
+struct CalcResult {
+  CalcStatus status;
+  double value;  // meaningful only when status is ok
+};
+
+// Metres, except the two weights in kN/m2.
+struct BeamInputs {
+  double bay_span;
+  double storey_height;
+  double beam_depth;
+  double opening_width;
+  double opening_height;
+  double wall_weight;
+  double window_weight;
+  double column_width;
+};
+
+// As entered: the first four in millimetres, finish_density in kN/m3.
+struct StairInputs {
+  double step_width;
+  double step_height;
+  double slab_thickness;
+  double finish_thickness;
+  double finish_density;
+};
+
+// Beam line load in kN/m, evaluated in a fixed operation order so that every caption can be
+// reproduced by hand.
+CalcResult beam_line_load(const BeamInputs& in) noexcept;
+// Stair converted dead load in kN/m2 of plan.
+CalcResult stair_dead_load(const StairInputs& in) noexcept;
+
+// Read the fields in their fixed order, compute, and write the caption of Label10 / Label11.
+// On a failure no caption is written and the status goes back to the caller.
+CalcStatus MainProgram_1(Sheet& sheet);
+CalcStatus MainProgram_2(Sheet& sheet);
+
+// What a check or a key runs: the calculation, and on a failure the failure text as the caption,
+// so that the user never reads a stale or meaningless result.
+CalcStatus run_calculation(Sheet& sheet, Calculation c);
+
+// Text shown in a result label when its calculation fails; empty for ok.
+std::string_view failure_text(CalcStatus s);
+
+}  // namespace loadcalc

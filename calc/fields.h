@@ -1,0 +1,66 @@
+#pragma once
+// The field table: every input of the two calculations with its unit and start-up default.
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "calc/sheet.h"
+
+namespace loadcalc {
+
+struct FieldInfo {
+  Field field;
+  std::string_view name;      // control name
+  std::string_view caption;   // caption of the label that names the field
+  std::string_view quantity;  // name the formulas use
+  std::string_view unit;
+  std::string_view default_text;  // written at start-up; trailing zeros are part of the text
+  std::string_view initial_text;  // what the freshly built window holds before start-up
+  Calculation feeds;
+};
+
+inline constexpr std::string_view opening_caption = "门窗洞口的宽度（米）、高度（米）";
+
+// clang-format off
+inline constexpr std::array<FieldInfo, field_count> fields{{
+  {Field::Text1,  "Text1",  "轴线开间尺寸（米）", "bay_span",         "m",     "4.0",  " ",      Calculation::MainProgram_1},
+  {Field::Text2,  "Text2",  "层高（米）",         "storey_height",    "m",     "3.6",  " ",      Calculation::MainProgram_1},
+  {Field::Text3,  "Text3",  "框架梁高（米）",     "beam_depth",       "m",     "0.45", " ",      Calculation::MainProgram_1},
+  {Field::Text4,  "Text4",  opening_caption,      "opening_width",    "m",     "2.0",  " ",      Calculation::MainProgram_1},
+  {Field::Text5,  "Text5",  opening_caption,      "opening_height",   "m",     "2.2",  " ",      Calculation::MainProgram_1},
+  {Field::Text6,  "Text6",  "墙自重kN/m2",        "wall_weight",      "kN/m²", "3.0",  " ",      Calculation::MainProgram_1},
+  {Field::Text7,  "Text7",  "踏步宽度（毫米）",   "step_width",       "mm",    "280",  " ",      Calculation::MainProgram_2},
+  {Field::Text8,  "Text8",  "踏步高度（毫米）",   "step_height",      "mm",    "160",  " ",      Calculation::MainProgram_2},
+  {Field::Text9,  "Text9",  "楼梯板厚度（毫米）", "slab_thickness",   "mm",    "130",  " ",      Calculation::MainProgram_2},
+  {Field::Text10, "Text10", "面层厚度（毫米）",   "finish_thickness", "mm",    "30",   " ",      Calculation::MainProgram_2},
+  {Field::Text11, "Text11", "窗重kN/m2",          "window_weight",    "kN/m²", "0.50", "Text11", Calculation::MainProgram_1},
+  {Field::Text12, "Text12", "面层容重kN/m3",      "finish_density",   "kN/m³", "22.0", "Text12", Calculation::MainProgram_2},
+  {Field::Text13, "Text13", "框架柱宽m",          "column_width",     "m",     "0.0",  "Text13", Calculation::MainProgram_1},
+}};
+// clang-format on
+
+constexpr const FieldInfo& field_info(Field f) { return fields[index_of(f)]; }
+
+// Lookup by control name ("Text7"); none for any other text.
+std::optional<Field> field_named(std::string_view name);
+
+struct ResultInfo {
+  ResultLabel label;
+  std::string_view name;  // control name, also its caption before start-up
+  std::string_view quantity;
+  std::string_view unit;  // appended to the number, no blank between
+  Calculation written_by;
+};
+
+inline constexpr std::array<ResultInfo, result_count> results{{
+    {ResultLabel::Label10, "Label10", "beam_line_load", "kN/m", Calculation::MainProgram_1},
+    {ResultLabel::Label11, "Label11", "stair_dead_load", "kN/m^2", Calculation::MainProgram_2},
+}};
+
+constexpr const ResultInfo& result_info(ResultLabel l) { return results[index_of(l)]; }
+constexpr ResultLabel result_label(Calculation c) {
+  return c == Calculation::MainProgram_1 ? ResultLabel::Label10 : ResultLabel::Label11;
+}
+
+}  // namespace loadcalc

@@ -1,0 +1,35 @@
+#pragma once
+// How a field's text becomes a number and a computed load becomes a caption. Neither depends on
+// the process locale: the decimal separator is always ".".
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "calc/sheet.h"
+
+namespace loadcalc {
+
+// Reads the longest numeric beginning of a UTF-8 text; a text without one reads as 0.
+// Blanks, tabs and line feeds are dropped wherever they stand ("1 2" is 12); "&H"/"&O" start a
+// hexadecimal/octal whole number; full-width forms of ASCII characters (what a Chinese input
+// method types, "３．５") count as their ASCII counterparts and the ideographic space as a blank.
+// A decimal number beyond the range of a double saturates to +-infinity, one too small for it
+// to +-0, as correctly rounded reading does; the result is never NaN.
+double read_number(std::string_view text) noexcept;
+
+// floor(1000 * value + 0.5) / 1000, written with at most 15 significant digits, no trailing
+// zeros, "E+NN" notation from 1e15 on, and the unit directly behind. None when the value (or its
+// rounding) is not finite: there is no honest caption for it.
+std::optional<std::string> format_result(double value, std::string_view unit);
+
+// Number of characters (code points) in UTF-8 text; a stray byte counts as one character.
+std::size_t char_count(std::string_view utf8) noexcept;
+
+// The selection that covers the whole text: start 0, length in characters.
+Selection select_all(std::string_view text) noexcept;
+// Selects the whole current text of a field.
+void select_all(Sheet& sheet, Field f);
+
+}  // namespace loadcalc

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string_view>
+
+#include "calc/sheet.h"
+
+namespace loadcalc {
+
+// Two credit lines, each ended by a line feed.
+inline constexpr std::string_view tooltip_text =
+    "框架梁均布线荷载及楼梯折算恒荷载计算\n编制：loadcalc 开发组\n";
+
+// Start-up: writes the thirteen defaults in field order (each write runs the field's change
+// reaction), selects Text1, sets the sketch's tooltip and runs both calculations.
+void Form_Load(Sheet& sheet);
+
+}  // namespace loadcalc
