@@ -40,7 +40,9 @@ inline constexpr std::array<FieldInfo, field_count> fields{{
 }};
 // clang-format on
 
-constexpr const FieldInfo& field_info(Field f) { return fields[index_of(f)]; }
+constexpr const FieldInfo& field_info(Field f) {
+  return fields[index_of(f)];
+}
 
 // Lookup by control name ("Text7"); none for any other text.
 std::optional<Field> field_named(std::string_view name);
@@ -58,7 +60,9 @@ inline constexpr std::array<ResultInfo, result_count> results{{
     {ResultLabel::Label11, "Label11", "stair_dead_load", "kN/m^2", Calculation::MainProgram_2},
 }};
 
-constexpr const ResultInfo& result_info(ResultLabel l) { return results[index_of(l)]; }
+constexpr const ResultInfo& result_info(ResultLabel l) {
+  return results[index_of(l)];
+}
 constexpr ResultLabel result_label(Calculation c) {
   return c == Calculation::MainProgram_1 ? ResultLabel::Label10 : ResultLabel::Label11;
 }

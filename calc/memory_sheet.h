@@ -15,12 +15,12 @@ namespace loadcalc {
 struct Effect {
   enum class Kind : std::uint8_t { text, caption, selection, tooltip, message, beep };
   Kind kind;
-  Field field = Field::Text1;            // text, selection
+  Field field = Field::Text1;                // text, selection
   ResultLabel label = ResultLabel::Label10;  // caption
-  std::string text;                      // text written, caption, tooltip or message prompt
-  std::string title;                     // message title
-  Selection selection{};                 // selection
-  bool changed = false;                  // text: whether the write changed the field
+  std::string text{};                        // text written, caption, tooltip or message prompt
+  std::string title{};                       // message title
+  Selection selection{};                     // selection
+  bool changed = false;                      // text: whether the write changed the field
 
   friend bool operator==(const Effect&, const Effect&) = default;
 };

@@ -24,7 +24,7 @@ double read_number(std::string_view text) noexcept;
 // rounding) is not finite: there is no honest caption for it.
 std::optional<std::string> format_result(double value, std::string_view unit);
 
-// Number of characters (code points) in UTF-8 text; a stray byte counts as one character.
+// Number of characters (code points) in UTF-8 text.
 std::size_t char_count(std::string_view utf8) noexcept;
 
 // The selection that covers the whole text: start 0, length in characters.

@@ -28,12 +28,18 @@ enum class Field : std::uint8_t {
 };
 inline constexpr std::size_t field_count = 13;
 
-constexpr std::size_t index_of(Field f) { return static_cast<std::size_t>(f); }
-constexpr Field field_at(std::size_t i) { return static_cast<Field>(i); }
+constexpr std::size_t index_of(Field f) {
+  return static_cast<std::size_t>(f);
+}
+constexpr Field field_at(std::size_t i) {
+  return static_cast<Field>(i);
+}
 
 enum class ResultLabel : std::uint8_t { Label10, Label11 };
 inline constexpr std::size_t result_count = 2;
-constexpr std::size_t index_of(ResultLabel l) { return static_cast<std::size_t>(l); }
+constexpr std::size_t index_of(ResultLabel l) {
+  return static_cast<std::size_t>(l);
+}
 
 enum class Calculation : std::uint8_t { MainProgram_1, MainProgram_2 };
 

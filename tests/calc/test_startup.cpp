@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calc/calculations.h"
+#include "calc/fields.h"
+#include "calc/memory_sheet.h"
+#include "calc/startup.h"
+
+namespace loadcalc {
+namespace {
+
+// Stands in for the checks, all of which pass on the defaults: each change runs the calculation
+// that the field feeds.
+void recompute_fed(Sheet& sheet, Field f) {
+  run_calculation(sheet, field_info(f).feeds);
+}
+
+TEST(FormLoad, FillsTheDefaultsAndBothResults) {
+  MemorySheet sheet(recompute_fed);
+  Form_Load(sheet);
+  for (const FieldInfo& f : fields) EXPECT_EQ(sheet.text(f.field), f.default_text) << f.name;
+  EXPECT_EQ(sheet.caption(ResultLabel::Label10), "6.7kN/m");
+  EXPECT_EQ(sheet.caption(ResultLabel::Label11), "7.172kN/m^2");
+  EXPECT_EQ(sheet.selection(Field::Text1), (Selection{0, 3}));
+  EXPECT_EQ(sheet.tooltip(), tooltip_text);
+}
+
+TEST(FormLoad, TooltipIsTwoLinesEachEndedByALineFeed) {
+  const std::string_view t = tooltip_text;
+  ASSERT_FALSE(t.empty());
+  EXPECT_EQ(t.back(), '\n');
+  EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), 2);
+}
+
+// Each write runs its calculation against the fields written so far; the captions pass through
+// these values in this order.
+TEST(FormLoad, CaptionsPassThroughTheStartUpTrail) {
+  MemorySheet sheet(recompute_fed);
+  Form_Load(sheet);
+  const std::vector<std::pair<ResultLabel, std::string>> expected = {
+      {ResultLabel::Label10, "0kN/m"},       {ResultLabel::Label10, "0kN/m"},
+      {ResultLabel::Label10, "0kN/m"},       {ResultLabel::Label10, "0kN/m"},
+      {ResultLabel::Label10, "0kN/m"},       {ResultLabel::Label10, "6.15kN/m"},
+      {ResultLabel::Label11, "0.34kN/m^2"},  {ResultLabel::Label11, "2.392kN/m^2"},
+      {ResultLabel::Label11, "6.135kN/m^2"}, {ResultLabel::Label11, "6.135kN/m^2"},
+      {ResultLabel::Label10, "6.7kN/m"},     {ResultLabel::Label11, "7.172kN/m^2"},
+      {ResultLabel::Label10, "6.7kN/m"},     {ResultLabel::Label10, "6.7kN/m"},
+      {ResultLabel::Label11, "7.172kN/m^2"},
+  };
+  std::vector<std::pair<ResultLabel, std::string>> seen;
+  for (const Effect& e : sheet.effects()) {
+    EXPECT_NE(e.kind, Effect::Kind::message);
+    EXPECT_NE(e.kind, Effect::Kind::beep);
+    if (e.kind == Effect::Kind::caption) seen.emplace_back(e.label, e.text);
+  }
+  EXPECT_EQ(seen, expected);
+}
+
+TEST(FormLoad, WritesInFieldOrderThenSelectsThenTooltipThenComputes) {
+  MemorySheet sheet;  // no reactions: only Form_Load's own steps
+  Form_Load(sheet);
+  const auto& fx = sheet.effects();
+  ASSERT_EQ(fx.size(), field_count + 4);
+  for (std::size_t i = 0; i < field_count; ++i) {
+    EXPECT_EQ(fx[i].kind, Effect::Kind::text);
+    EXPECT_EQ(fx[i].field, field_at(i));
+    EXPECT_TRUE(fx[i].changed);
+  }
+  EXPECT_EQ(fx[13].kind, Effect::Kind::selection);
+  EXPECT_EQ(fx[14].kind, Effect::Kind::tooltip);
+  EXPECT_EQ(fx[15].label, ResultLabel::Label10);
+  EXPECT_EQ(fx[16].label, ResultLabel::Label11);
+}
+
+TEST(MemorySheetWrites, UnchangedWriteRunsNothing) {
+  static int runs = 0;
+  MemorySheet sheet([](Sheet&, Field) { ++runs; });
+  sheet.set_text(Field::Text2, "3.6");
+  sheet.set_text(Field::Text2, "3.6");
+  EXPECT_EQ(runs, 1);
+  ASSERT_EQ(sheet.effects().size(), 2u);
+  EXPECT_TRUE(sheet.effects()[0].changed);
+  EXPECT_FALSE(sheet.effects()[1].changed);
+}
+
+}  // namespace
+}  // namespace loadcalc
