@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace loadcalc {
@@ -148,6 +149,44 @@ double saturate(std::string_view number, bool negative) {
   return negative ? -big : big;
 }
 
+// The texts a user types: at most 15 digits and a small exponent. Both the digits and the power of
+// ten are exact doubles then, so one multiplication or division rounds correctly (Clinger's fast
+// path) and saves the general reader's set-up on every keystroke.
+std::optional<double> read_short(std::string_view number) {
+  static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  std::int64_t mantissa = 0;
+  int digits = 0;
+  int exponent = 0;
+  bool point = false;
+  std::size_t i = 0;
+  for (; i < number.size(); ++i) {
+    const char c = number[i];
+    if (c == '.') {
+      point = true;
+      continue;
+    }
+    if (!is_digit(c)) break;
+    if (mantissa != 0 || c != '0') ++digits;
+    if (digits > 15) return std::nullopt;
+    mantissa = mantissa * 10 + (c - '0');
+    if (point) --exponent;
+  }
+  if (i < number.size()) {  // exponent: "e", optional sign, digits
+    ++i;
+    bool exp_negative = false;
+    if (number[i] == '+' || number[i] == '-') exp_negative = number[i++] == '-';
+    if (number.size() - i > 2) return std::nullopt;
+    int e = 0;
+    for (; i < number.size(); ++i) e = e * 10 + (number[i] - '0');
+    exponent += exp_negative ? -e : e;
+  }
+  if (exponent < -22 || exponent > 22) return std::nullopt;
+  const auto m = static_cast<double>(mantissa);
+  return exponent < 0 ? m / powers[-exponent] : m * powers[exponent];
+}
+
 double read_decimal(std::string_view s) {
   std::size_t i = 0;
   bool negative = false;
@@ -174,6 +213,7 @@ double read_decimal(std::string_view s) {
     }
   }
   const std::string_view number = s.substr(start, i - start);
+  if (const auto exact = read_short(number)) return negative ? -*exact : *exact;
   double value = 0.0;
   const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
                                          std::chars_format::general);
@@ -207,8 +247,25 @@ std::optional<std::string> format_result(double value, std::string_view unit) {
   const double y = k / 1000.0;
 
   std::string text;
-  if (y == 0.0) {
-    text = "0";
+  if (std::fabs(k) < 1e15) {
+    // k has at most 15 digits, so k / 1000 to 15 significant digits is k / 1000 exactly: the
+    // double y lies far closer to it than half a step of the 15-digit grid. Integer arithmetic
+    // writes it without the general formatter.
+    const auto n = static_cast<std::int64_t>(k);
+    const std::uint64_t magnitude = n < 0 ? -static_cast<std::uint64_t>(n) : n;
+    std::uint64_t whole = magnitude / 1000;
+    unsigned frac = static_cast<unsigned>(magnitude % 1000);
+    if (n < 0) text.push_back('-');
+    text.append(std::to_string(whole));
+    if (frac != 0) {
+      char decimals[4] = {static_cast<char>('0' + frac / 100),
+                          static_cast<char>('0' + frac / 10 % 10),
+                          static_cast<char>('0' + frac % 10), 0};
+      std::size_t len = 3;
+      while (decimals[len - 1] == '0') --len;
+      text.push_back('.');
+      text.append(decimals, len);
+    }
   } else {
     // 15 significant digits, correctly rounded, then laid out by hand so that neither the locale
     // nor printf's notion of %G decides how a caption looks.
