@@ -1,0 +1,165 @@
+#include "ui/sketch.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPolygonF>
+#include <QString>
+#include <QtMath>
+
+#include <cmath>
+
+namespace loadcalc::ui::sketch {
+namespace {
+
+// A thin line is one pixel at 96 dpi; a heavy edge is its 45-unit band plus that band's outline.
+constexpr double thin_width = units_per_pixel;
+constexpr double heavy_width = 45 + thin_width;
+constexpr double tick_half = 3 * units_per_pixel;
+constexpr double extension_gap = 3 * units_per_pixel;
+constexpr double extension_overshoot = 4 * units_per_pixel;
+constexpr double label_gap = 2 * units_per_pixel;
+constexpr double raised_size = 0.6;
+constexpr double raised_lift = 0.45;
+
+QPointF to_qt(Point p) {
+  return {double(p.x), double(p.y)};
+}
+
+QPointF unit(QPointF v) {
+  return v / std::hypot(v.x(), v.y());
+}
+
+QPolygonF polygon(std::span<const Point> points) {
+  QPolygonF result;
+  result.reserve(qsizetype(points.size()));
+  for (Point p : points) result << to_qt(p);
+  return result;
+}
+
+QPen pen_for(Stroke stroke) {
+  switch (stroke) {
+    case Stroke::heavy:
+      return QPen(Qt::black, heavy_width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    case Stroke::axis: {
+      QPen pen(Qt::black, thin_width, Qt::CustomDashLine, Qt::FlatCap);
+      // Long dash, gap, dot, gap, in multiples of the pen width.
+      pen.setDashPattern({16, 3, 1.5, 3});
+      return pen;
+    }
+    case Stroke::thin:
+      break;
+  }
+  return QPen(Qt::black, thin_width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+}
+
+QFont lettering(const QFont& base) {
+  QFont font = base;
+  // The window's own family first; simplified-Chinese faces next, so that a family without the
+  // characters does not hand them to a Japanese fallback.
+  QStringList families = base.families();
+  if (families.isEmpty()) families << base.family();
+  families << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("WenQuanYi Zen Hei");
+  font.setFamilies(families);
+  font.setPixelSize(lettering_size);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  return font;
+}
+
+// Text narrowed to the drafting width, its baseline from `origin` along `angle` degrees.
+void paint_text(QPainter& painter, QPointF origin, double angle, double x, double y,
+                const QString& text) {
+  painter.save();
+  painter.translate(origin);
+  painter.rotate(angle);
+  painter.scale(lettering_width, 1.0);
+  painter.drawText(QPointF(x / lettering_width, y), text);
+  painter.restore();
+}
+
+double text_width(const QPainter& painter, const QString& text) {
+  return QFontMetricsF(painter.font()).horizontalAdvance(text) * lettering_width;
+}
+
+void paint_dimension(QPainter& painter, const Dimension& d) {
+  const QPointF from = to_qt(d.from);
+  const QPointF to = to_qt(d.to);
+  const QPointF along = unit(to - from);
+  const QPointF above(along.y(), -along.x());
+  const double angle = qRadiansToDegrees(std::atan2(along.y(), along.x()));
+  const QString label = QString::fromUtf8(d.label.data(), qsizetype(d.label.size()));
+  const double label_width = text_width(painter, label);
+  const double descent = QFontMetricsF(painter.font()).descent();
+
+  painter.setPen(pen_for(Stroke::thin));
+  QPointF line_end = to;
+  if (d.place == LabelPlace::past_end)
+    line_end += along * (d.label_start + label_width + label_gap);
+  painter.drawLine(from, line_end);
+
+  for (auto [end, edge] : {std::pair{from, to_qt(d.from_edge)}, std::pair{to, to_qt(d.to_edge)}}) {
+    if (edge == end) continue;
+    const QPointF towards = unit(edge - end);
+    painter.drawLine(end - towards * extension_overshoot, edge - towards * extension_gap);
+  }
+
+  const QPointF tick = unit(along + above) * tick_half;
+  painter.setPen(pen_for(Stroke::heavy));
+  painter.drawLine(from - tick, from + tick);
+  painter.drawLine(to - tick, to + tick);
+
+  painter.setPen(Qt::black);
+  const double baseline = -(label_gap + descent);
+  if (d.place == LabelPlace::centred)
+    paint_text(painter, (from + to) / 2, angle, -label_width / 2, baseline, label);
+  else
+    paint_text(painter, to, angle, d.label_start, baseline, label);
+}
+
+void paint_note(QPainter& painter, const Note& note) {
+  const QString text = QString::fromUtf8(note.text.data(), qsizetype(note.text.size()));
+  const QString raised = QString::fromUtf8(note.raised.data(), qsizetype(note.raised.size()));
+  const QPointF origin = to_qt(note.baseline);
+  painter.setPen(Qt::black);
+  paint_text(painter, origin, 0, 0, 0, text);
+
+  const double advance = text_width(painter, text);
+  const QFont font = painter.font();
+  QFont small = font;
+  small.setPixelSize(qRound(font.pixelSize() * raised_size));
+  painter.setFont(small);
+  paint_text(painter, origin, 0, advance, -font.pixelSize() * raised_lift, raised);
+  painter.setFont(font);
+}
+
+}  // namespace
+
+void paint_sketch(QPainter& painter) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+
+  painter.setPen(Qt::NoPen);
+  for (const Fill& fill : fills) {
+    painter.setBrush(QColor(fill.colour.r, fill.colour.g, fill.colour.b));
+    painter.drawPolygon(polygon(fill.outline));
+  }
+
+  painter.setBrush(Qt::NoBrush);
+  for (const Line& line : lines) {
+    painter.setPen(pen_for(line.stroke));
+    painter.drawPolyline(polygon(line.points));
+  }
+
+  painter.setPen(pen_for(Stroke::thin));
+  for (const Circle& circle : circles)
+    painter.drawEllipse(to_qt(circle.centre), circle.radius, circle.radius);
+
+  painter.setFont(lettering(painter.font()));
+  for (const Dimension& dimension : dimensions) paint_dimension(painter, dimension);
+  paint_note(painter, note);
+
+  painter.restore();
+}
+
+}  // namespace loadcalc::ui::sketch
