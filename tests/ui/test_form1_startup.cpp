@@ -1,0 +1,161 @@
+// The window as it stands once shown: built from the control table, filled by start-up, and left
+// in place whatever its size.
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "gui_fixture.h"
+#include "ui/layout.h"
+#include "ui/sketch_view.h"
+
+using namespace loadcalc;
+using namespace loadcalc::test;
+
+namespace {
+
+QRect pixels(const ui::Control& c) {
+  return {c.left / 15, c.top / 15, c.width / 15, c.height / 15};
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+  Q_OBJECT
+  std::unique_ptr<GuiFixture> fx;
+
+ private slots:
+  void init() {
+    fx = std::make_unique<GuiFixture>();
+    QVERIFY(fx->start());
+  }
+  void cleanup() {
+    const QStringList left = fx->watcher.take_boxes();
+    fx.reset();
+    QVERIFY2(left.isEmpty(), qPrintable(QStringLiteral("unexpected box: ") + left.join(u'\n')));
+  }
+
+  void defaults_results_and_selection_are_in_place_when_shown() {
+    const char* defaults[] = {"4.0", "3.6", "0.45", "2.0",  "2.2",  "3.0", "280",
+                              "160", "130", "30",   "0.50", "22.0", "0.0"};
+    for (std::size_t i = 0; i < field_count; ++i)
+      QCOMPARE(fx->form->field(field_at(i))->text(), QString::fromLatin1(defaults[i]));
+    QCOMPARE(fx->form->caption(ResultLabel::Label10), QStringLiteral("6.7kN/m"));
+    QCOMPARE(fx->form->caption(ResultLabel::Label11), QStringLiteral("7.172kN/m^2"));
+    QLineEdit* text1 = fx->form->edit("Text1");
+    QCOMPARE(QApplication::focusWidget(), text1);
+    QCOMPARE(text1->selectionStart(), 0);
+    QCOMPARE(text1->selectedText(), QStringLiteral("4.0"));
+    QCOMPARE(fx->form->beeps, 0);
+    QVERIFY(fx->form->picture()->toolTip().endsWith(u'\n'));
+  }
+
+  // Start-up runs before the first paint and only once: showing again writes nothing.
+  void start_up_runs_once() {
+    fx->form->hide();
+    fx->form->reset_counts();
+    fx->form->show();
+    QCOMPARE(fx->form->caption_writes, (std::array<int, result_count>{0, 0}));
+  }
+
+  void title_ends_in_the_build_version() {
+    static const QRegularExpression version(QStringLiteral("^\\S.* {7}V\\d{4}\\.\\d{2}\\.\\d{2}$"));
+    QVERIFY2(version.match(fx->form->windowTitle()).hasMatch(),
+             qPrintable(fx->form->windowTitle()));
+    QVERIFY(!fx->form->windowIcon().isNull());
+    QCOMPARE(fx->form->size(), QSize(630, 509));
+  }
+
+  void every_control_as_the_table_places_it_data() {
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < ui::controls.size(); ++i)
+      QTest::newRow(ui::controls[i].name.data()) << int(i);
+  }
+  void every_control_as_the_table_places_it() {
+    QFETCH(int, row);
+    const ui::Control& c = ui::controls[std::size_t(row)];
+    auto* w = fx->form->findChild<QWidget*>(qstr(c.name));
+    QVERIFY(w);
+    QCOMPARE(w->parentWidget()->objectName(),
+             c.container == "Form1" ? QString() : qstr(c.container));
+    QCOMPARE(w->geometry(), pixels(c));
+    QVERIFY(w->isVisible());
+    switch (c.kind) {
+      case ui::ControlKind::frame:
+        QVERIFY(qobject_cast<QGroupBox*>(w));
+        QCOMPARE(static_cast<QGroupBox*>(w)->title(), qstr(c.text));
+        QCOMPARE(w->focusPolicy(), Qt::NoFocus);
+        break;
+      case ui::ControlKind::label:
+        QVERIFY(qobject_cast<QLabel*>(w));
+        QCOMPARE(static_cast<QLabel*>(w)->text(), qstr(c.text));
+        QCOMPARE(w->focusPolicy(), Qt::NoFocus);
+        // Each caption fits its label on one line.
+        QVERIFY2(w->fontMetrics().horizontalAdvance(qstr(c.text)) <= w->width(),
+                 qPrintable(qstr(c.text)));
+        break;
+      case ui::ControlKind::result_label:
+        QVERIFY(qobject_cast<QLabel*>(w));
+        QCOMPARE(w->focusPolicy(), Qt::NoFocus);
+        break;
+      case ui::ControlKind::text_field:
+        QVERIFY(qobject_cast<QLineEdit*>(w));
+        QVERIFY(static_cast<QLineEdit*>(w)->maxLength() > 1'000'000);
+        // Drawn above the result label that reaches under it.
+        QCOMPARE(w->parentWidget()->childAt(w->geometry().center()), w);
+        break;
+      case ui::ControlKind::picture_box:
+        QVERIFY(qobject_cast<ui::SketchView*>(w));
+        QCOMPARE(w->focusPolicy(), Qt::TabFocus);
+        break;
+    }
+  }
+
+  void accessible_names_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Text1") << "Text1"
+                           << "轴线开间尺寸（米）";
+    QTest::newRow("Text4") << "Text4"
+                           << "门窗洞口的宽度（米）";
+    QTest::newRow("Text5") << "Text5"
+                           << "门窗洞口的高度（米）";
+    QTest::newRow("Text11") << "Text11"
+                            << "窗重kN/m2";
+    QTest::newRow("Text13") << "Text13"
+                            << "框架柱宽m";
+    QTest::newRow("Label10") << "Label10"
+                             << "框架梁上均布线荷载";
+    QTest::newRow("Label11") << "Label11"
+                             << "楼梯的折算恒荷载";
+  }
+  void accessible_names() {
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    auto* w = fx->form->findChild<QWidget*>(control);
+    QVERIFY(w);
+    QCOMPARE(w->accessibleName(), name);
+  }
+
+  void resizing_moves_nothing_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("larger") << QSize(800, 600);
+    QTest::newRow("very large") << QSize(3000, 2000);
+    QTest::newRow("smaller") << QSize(300, 200);
+  }
+  void resizing_moves_nothing() {
+    QFETCH(QSize, size);
+    QList<QWidget*> all = fx->form->findChildren<QWidget*>();
+    QList<QRect> before;
+    for (QWidget* w : all) before << w->geometry();
+    fx->form->resize(size);
+    QCoreApplication::processEvents();
+    QCOMPARE(fx->form->size(), size);
+    for (qsizetype i = 0; i < all.size(); ++i)
+      QVERIFY2(all[i]->geometry() == before[i], qPrintable(all[i]->objectName()));
+  }
+};
+
+LOADCALC_GUI_TEST_MAIN(StartupTest)
+#include "test_form1_startup.moc"

@@ -1,0 +1,21 @@
+#include "ui/application.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStringList>
+#include <QStyleFactory>
+
+namespace loadcalc::ui {
+
+void configure_application(QApplication& app) {
+  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
+  // Named outright: left to fontconfig under the C locale, Chinese falls back to Japanese glyph
+  // forms.
+  QFont font;
+  font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
+                    QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun")});
+  font.setPointSize(9);
+  app.setFont(font);
+}
+
+}  // namespace loadcalc::ui

@@ -1,0 +1,232 @@
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <limits>
+
+#include "calc/calculations.h"
+#include "calc/fields.h"
+#include "calc/number.h"
+#include "calc/startup.h"
+#include "checks/checks.h"
+#include "ui/icon.h"
+#include "ui/key_filter.h"
+#include "ui/layout.h"
+#include "ui/sketch_view.h"
+#include "ui/wiring.h"
+
+namespace loadcalc::ui {
+
+namespace {
+
+constexpr std::string_view program_title = "框架梁均布线荷载及楼梯折算恒荷载计算";
+constexpr std::string_view credit = "loadcalc 开发组编制";
+
+QString qstring(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QRect pixel_rect(const Control& c) {
+  return {to_pixels(c.left), to_pixels(c.top), to_pixels(c.width), to_pixels(c.height)};
+}
+
+// The sheet counts characters (code points); QString counts UTF-16 units.
+int utf16_offset(const QString& text, std::size_t chars) {
+  qsizetype pos = 0;
+  for (std::size_t n = 0; n < chars && pos < text.size(); ++n)
+    pos += (text.at(pos).isHighSurrogate() && pos + 1 < text.size() &&
+            text.at(pos + 1).isLowSurrogate())
+               ? 2
+               : 1;
+  return static_cast<int>(pos);
+}
+
+// Coming back to the window, or out of a context menu, is not an arrival in the field: the
+// selection the user left stays.
+bool is_arrival(Qt::FocusReason reason) {
+  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+  build();
+  wire();
+  setWindowTitle(qstring(program_title) + u' ' + qstring(credit) + QStringLiteral("       V") +
+                 QStringLiteral(LOADCALC_BUILD_DATE));
+  setWindowIcon(app_icon());
+  resize(to_pixels(client_width_twips), to_pixels(client_height_twips));
+}
+
+Form1::~Form1() {
+  // Children outlive this part of the object; keep their last events away from it.
+  for (QLineEdit* e : fields_) {
+    e->removeEventFilter(this);
+    e->disconnect(this);
+  }
+}
+
+void Form1::build() {
+  for (const Control& c : controls) {
+    QWidget* container = this;
+    if (c.container != "Form1")
+      container = findChild<QWidget*>(qstring(c.container), Qt::FindDirectChildrenOnly);
+    Q_ASSERT(container);
+    QWidget* w = nullptr;
+    switch (c.kind) {
+      case ControlKind::frame:
+        w = new QGroupBox(qstring(c.text), container);
+        break;
+      case ControlKind::label:
+      case ControlKind::result_label: {
+        auto* label = new QLabel(qstring(c.text), container);
+        label->setTextFormat(Qt::PlainText);
+        // Caption on the first line, level with the fields beside it, whatever the label's height.
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (c.kind == ControlKind::result_label) {
+          for (const ResultInfo& r : results)
+            if (r.name == c.name) results_[index_of(r.label)] = label;
+          label->setAccessibleName(qstring(control_named(c.container)->text));
+        }
+        w = label;
+        break;
+      }
+      case ControlKind::text_field: {
+        auto* edit = new QLineEdit(qstring(c.text), container);
+        edit->setMaxLength(std::numeric_limits<int>::max());
+        const Field f = *field_named(c.name);
+        edit->setAccessibleName(qstring(accessible_name(f)));
+        fields_[index_of(f)] = edit;
+        w = edit;
+        break;
+      }
+      case ControlKind::picture_box:
+        picture_ = new SketchView(container);
+        picture_->setFocusPolicy(Qt::TabFocus);
+        picture_->setAccessibleName(qstring(control_named(c.container)->text));
+        w = picture_;
+        break;
+    }
+    w->setObjectName(qstring(c.name));
+    w->setGeometry(pixel_rect(c));
+  }
+  // Result labels reach under the fields to their right; the fields stay on top.
+  for (QLineEdit* e : fields_) e->raise();
+}
+
+void Form1::wire() {
+  for (std::size_t i = 0; i < field_count; ++i) {
+    const Field f = field_at(i);
+    QLineEdit* e = fields_[i];
+    e->installEventFilter(this);
+    // textChanged rather than textEdited: writes by the checks themselves must run the check
+    // too. The signal's argument may already be stale when a nested write came first.
+    connect(e, &QLineEdit::textChanged, this, [this, f] { change_check(*this, f); });
+  }
+  const auto chain = focus_chain();
+  for (std::size_t i = 0; i + 1 < chain.size(); ++i)
+    setTabOrder(findChild<QWidget*>(qstring(chain[i])), findChild<QWidget*>(qstring(chain[i + 1])));
+}
+
+std::string Form1::text(Field f) const {
+  return field(f)->text().toStdString();
+}
+
+void Form1::set_text(Field f, std::string_view text) {
+  QLineEdit* e = field(f);
+  const QString t = qstring(text);
+  // QLineEdit would stay silent too, but would still move the caret and drop the selection.
+  if (e->text() == t) return;
+  e->setText(t);
+}
+
+void Form1::set_caption(ResultLabel l, std::string_view caption) {
+  result(l)->setText(qstring(caption));
+}
+
+void Form1::set_selection(Field f, Selection s) {
+  QLineEdit* e = field(f);
+  const QString t = e->text();
+  const int start = utf16_offset(t, s.start);
+  e->setSelection(start, utf16_offset(t, s.start + s.length) - start);
+}
+
+void Form1::set_tooltip(std::string_view text) {
+  picture_->setToolTip(qstring(text));
+}
+
+void Form1::show_message(std::string_view prompt, std::string_view title) {
+  QMessageBox box(QMessageBox::Information, qstring(title), qstring(prompt), QMessageBox::Ok, this);
+  box.exec();
+}
+
+void Form1::beep() {
+  QApplication::beep();
+}
+
+void Form1::setVisible(bool visible) {
+  if (visible && !loaded_) {
+    loaded_ = true;
+    Form_Load(*this);
+    field(Field::Text1)->setFocus();
+  }
+  QWidget::setVisible(visible);
+}
+
+std::optional<Field> Form1::field_of(const QObject* watched) const {
+  for (std::size_t i = 0; i < field_count; ++i)
+    if (fields_[i] == watched) return field_at(i);
+  return std::nullopt;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  const std::optional<Field> f = field_of(watched);
+  if (!f) return QWidget::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      return key_press(*f, static_cast<QKeyEvent&>(*event));
+    case QEvent::FocusIn:
+      got_focus(*f, static_cast<const QFocusEvent&>(*event));
+      break;
+    case QEvent::FocusOut:
+      clicked_into_.reset();
+      break;
+    case QEvent::MouseButtonRelease:
+      // A drag that selected part of the text keeps that part.
+      if (clicked_into_ == f && !field(*f)->hasSelectedText()) select_all(*this, *f);
+      clicked_into_.reset();
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+bool Form1::key_press(Field f, QKeyEvent& event) {
+  const std::optional<std::int16_t> code = typed_code(event);
+  if (!code) return false;
+  const std::int16_t k = key_filter(*code);
+  if (k == 0) {
+    event.accept();
+    return true;
+  }
+  if (k == enter_code) {
+    run_calculation(*this, calculation_of(f));
+    event.accept();
+    return true;
+  }
+  return false;
+}
+
+void Form1::got_focus(Field f, const QFocusEvent& event) {
+  if (!is_arrival(event.reason())) return;
+  select_all(*this, f);
+  if (event.reason() == Qt::MouseFocusReason) clicked_into_ = f;
+}
+
+}  // namespace loadcalc::ui

@@ -1,0 +1,61 @@
+#pragma once
+// The one window. Its thirteen fields are the calculation sheet: Form1 implements Sheet over its
+// widgets, so the checks and calculations drive the window exactly as they drive a MemorySheet.
+
+#include <QWidget>
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "calc/sheet.h"
+
+class QFocusEvent;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+
+namespace loadcalc::ui {
+
+class Form1 : public QWidget, public Sheet {
+  Q_OBJECT
+
+ public:
+  explicit Form1(QWidget* parent = nullptr);
+  ~Form1() override;
+
+  std::string text(Field f) const override;
+  void set_text(Field f, std::string_view text) override;
+  void set_caption(ResultLabel l, std::string_view caption) override;
+  void set_selection(Field f, Selection s) override;
+  void set_tooltip(std::string_view text) override;
+  void show_message(std::string_view prompt, std::string_view title) override;
+  void beep() override;
+
+  QLineEdit* field(Field f) const { return fields_[index_of(f)]; }
+  QLabel* result(ResultLabel l) const { return results_[index_of(l)]; }
+  QWidget* picture() const { return picture_; }
+
+  // The first show runs the start-up routine before anything is on screen.
+  void setVisible(bool visible) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void build();
+  void wire();
+  std::optional<Field> field_of(const QObject* watched) const;
+  bool key_press(Field f, QKeyEvent& event);
+  void got_focus(Field f, const QFocusEvent& event);
+
+  std::array<QLineEdit*, field_count> fields_{};
+  std::array<QLabel*, result_count> results_{};
+  QWidget* picture_ = nullptr;
+  bool loaded_ = false;
+  // The field whose focus came with a mouse press: the press moves the caret after the focus
+  // reaction has selected everything, so the release selects again.
+  std::optional<Field> clicked_into_;
+};
+
+}  // namespace loadcalc::ui
