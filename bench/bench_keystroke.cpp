@@ -1,0 +1,65 @@
+// One keystroke in a field, from the key event to the new result caption, in-process on the
+// offscreen platform. Nothing is painted: the event loop never runs inside the timed loop.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "ui/application.h"
+#include "ui/form1.h"
+
+namespace {
+
+using namespace loadcalc;
+
+// Alternately appends "0" to Text7's "28" and takes it away again: every press is an edit that
+// passes the check and rewrites Label11.
+void BM_KeystrokeToCaption(benchmark::State& state) {
+  ui::Form1 form;
+  form.show();
+  QLineEdit* field = form.field(Field::Text7);
+  form.set_text(Field::Text7, "28");
+  field->setCursorPosition(2);
+  QKeyEvent zero(QEvent::KeyPress, Qt::Key_0, Qt::NoModifier, QStringLiteral("0"));
+  QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QString());
+
+  const QString before = form.result(ResultLabel::Label11)->text();
+  QApplication::sendEvent(field, &zero);
+  if (field->text() != QStringLiteral("280") || form.result(ResultLabel::Label11)->text() == before)
+    state.SkipWithError("the keystroke did not reach the caption");
+  QApplication::sendEvent(field, &backspace);
+
+  bool append = true;
+  for (auto _ : state) {
+    QApplication::sendEvent(field, append ? &zero : &backspace);
+    append = !append;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_KeystrokeToCaption)->Repetitions(10)->ReportAggregatesOnly(true);
+
+// Enter: the field's calculation alone, no check.
+void BM_EnterToCaption(benchmark::State& state) {
+  ui::Form1 form;
+  form.show();
+  QLineEdit* field = form.field(Field::Text13);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  for (auto _ : state) QApplication::sendEvent(field, &enter);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_EnterToCaption)->Repetitions(10)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ui::configure_application(app);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
