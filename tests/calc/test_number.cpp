@@ -83,9 +83,8 @@ TEST(ReadNumber, ShortTextsAgreeWithTheGeneralReader) {
   for (const std::string& m : mantissas) {
     for (std::size_t point = 0; point <= m.size(); ++point) {
       for (int e = -26; e <= 26; e += 1) {
-        std::string text = m;
-        text.insert(point, ".");
-        text += "e" + std::to_string(e);
+        const std::string text = m.substr(0, point) + '.' + m.substr(point) + 'e' +
+                                 std::to_string(e);
         double expected = 0;
         std::from_chars(text.data(), text.data() + text.size(), expected);
         ASSERT_EQ(read_number(text), expected) << text;
