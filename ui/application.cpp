@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QStyleFactory>
 
+#include "ui/icon.h"
+
 namespace loadcalc::ui {
 
 void configure_application(QApplication& app) {
@@ -16,6 +18,9 @@ void configure_application(QApplication& app) {
                     QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun")});
   font.setPointSize(9);
   app.setFont(font);
+  app.setWindowIcon(app_icon());
+  // Lets a Wayland compositor tie the window to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("loadcalc"));
 }
 
 }  // namespace loadcalc::ui

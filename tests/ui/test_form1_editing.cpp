@@ -277,6 +277,16 @@ class EditingTest : public QObject {
     QCOMPARE(shown_captions(*fx->form), core_captions(*fx->form));
   }
 
+  // A value too large for any result: the label says so instead of showing a number.
+  void a_failed_calculation_shows_its_failure_text() {
+    QLineEdit* e = focus(QStringLiteral("Text6"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1e400"));
+    press(e, Qt::Key_V, QStringLiteral("v"), Qt::ControlModifier);
+    QCOMPARE(e->text(), QStringLiteral("1e400"));
+    QCOMPARE(fx->form->caption(ResultLabel::Label10), qstr(failure_text(CalcStatus::out_of_range)));
+    QCOMPARE(fx->form->caption(ResultLabel::Label11), QStringLiteral("7.172kN/m^2"));
+  }
+
   // Typing over a selection with the same character leaves the text as it was, yet it is an edit
   // and is checked, exactly once.
   void typing_the_same_text_is_checked_once_data() {
