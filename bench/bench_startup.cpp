@@ -35,6 +35,7 @@ struct Sample {
   double frame_ms;        // spawn to first finished frame
   double before_main_ms;  // spawn, loading and static initialisers
   double to_paint_ms;     // main to the window's first paint event
+  double paint_ms;        // that event to the finished frame
   double rss_mib;
 };
 
@@ -49,6 +50,7 @@ constexpr Measure measures[] = {
     {"Peak RSS", "MiB", &Sample::rss_mib, 1.25},
     {"spawn to main", "ms", &Sample::before_main_ms, 0},
     {"main to first paint event", "ms", &Sample::to_paint_ms, 0},
+    {"first paint event to finished frame", "ms", &Sample::paint_ms, 0},
 };
 
 long long monotonic_ns() {
@@ -85,7 +87,7 @@ std::optional<Sample> run_once(const char* path) {
       std::sscanf(text.c_str(), "%lld %lld %lld", &entered, &painted, &done) != 3)
     return std::nullopt;
   return Sample{(done - spawned) / 1e6, (entered - spawned) / 1e6, (painted - entered) / 1e6,
-                usage.ru_maxrss / 1024.0};
+                (done - painted) / 1e6, usage.ru_maxrss / 1024.0};
 }
 
 double median(std::vector<Sample> const& samples, double Sample::*field) {
@@ -121,7 +123,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::fprintf(stderr, "Start-up on %s, medians of %d runs\n\n|", platform.c_str(), runs);
+  std::fprintf(stderr, "\nStart-up breakdown on %s, medians of %d runs\n\n|", platform.c_str(),
+               runs);
   for (const Window& w : windows) std::fprintf(stderr, " | %s", w.name);
   std::fprintf(stderr, " |\n|---");
   for (std::size_t w = 0; w < count; ++w) std::fprintf(stderr, "|---");
