@@ -17,7 +17,9 @@
 #include <memory>
 #include <string_view>
 
+#include "calc/calculations.h"
 #include "calc/fields.h"
+#include "calc/memory_sheet.h"
 #include "calc/sheet.h"
 #include "ui/application.h"
 #include "ui/form1.h"
@@ -55,6 +57,8 @@ class BoxWatcher {
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
     timer_.start();
+    on_show_.watcher = this;
+    qApp->installEventFilter(&on_show_);
   }
 
   // Called while a box is up, before it is dismissed: what the window shows at that moment.
@@ -70,6 +74,17 @@ class BoxWatcher {
   }
 
  private:
+  // Dismisses a box from the first turn of its own event loop instead of the next tick: a long
+  // run of edits raises thousands of them.
+  struct ShowHook : QObject {
+    BoxWatcher* watcher = nullptr;
+    bool eventFilter(QObject* o, QEvent* e) override {
+      if (e->type() == QEvent::Show && o->isWidgetType() && static_cast<QWidget*>(o)->isModal())
+        QTimer::singleShot(0, this, [w = watcher] { w->poll(); });
+      return false;
+    }
+  };
+
   void poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible()) return;
@@ -94,6 +109,7 @@ class BoxWatcher {
   }
 
   QTimer timer_;
+  ShowHook on_show_;
   QStringList boxes_;
   QStringList snapshots_;
 };
@@ -114,6 +130,26 @@ struct GuiFixture {
     return QTest::qWaitForWindowActive(form.get());
   }
 };
+
+// Each prompt as the watcher describes a check's box.
+inline QStringList boxes(const QStringList& prompts) {
+  QStringList described;
+  for (const QString& p : prompts) described << BoxWatcher::describe(qstr(message_title), p);
+  return described;
+}
+
+// What the core computes from the texts the window shows.
+inline QStringList core_captions(const ProbeForm& form) {
+  MemorySheet sheet;
+  for (std::size_t i = 0; i < field_count; ++i) sheet.load(field_at(i), form.text(field_at(i)));
+  run_calculation(sheet, Calculation::MainProgram_1);
+  run_calculation(sheet, Calculation::MainProgram_2);
+  return {qstr(sheet.caption(ResultLabel::Label10)), qstr(sheet.caption(ResultLabel::Label11))};
+}
+
+inline QStringList shown_captions(const ProbeForm& form) {
+  return {form.caption(ResultLabel::Label10), form.caption(ResultLabel::Label11)};
+}
 
 inline void configure_test_application() {
   ui::configure_application(*qApp);

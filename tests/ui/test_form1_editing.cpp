@@ -5,7 +5,6 @@
 #include <QtTest>
 
 #include "calc/calculations.h"
-#include "calc/memory_sheet.h"
 #include "gui_fixture.h"
 
 using namespace loadcalc;
@@ -15,25 +14,6 @@ using Counts = std::array<int, loadcalc::result_count>;
 Q_DECLARE_METATYPE(Counts)
 
 namespace {
-
-QStringList boxes(const QStringList& prompts) {
-  QStringList described;
-  for (const QString& p : prompts) described << BoxWatcher::describe(QStringLiteral("数据检查"), p);
-  return described;
-}
-
-// What the core computes from the texts the window shows.
-QStringList core_captions(const ProbeForm& form) {
-  MemorySheet sheet;
-  for (std::size_t i = 0; i < field_count; ++i) sheet.load(field_at(i), form.text(field_at(i)));
-  run_calculation(sheet, Calculation::MainProgram_1);
-  run_calculation(sheet, Calculation::MainProgram_2);
-  return {qstr(sheet.caption(ResultLabel::Label10)), qstr(sheet.caption(ResultLabel::Label11))};
-}
-
-QStringList shown_captions(const ProbeForm& form) {
-  return {form.caption(ResultLabel::Label10), form.caption(ResultLabel::Label11)};
-}
 
 struct FieldState {
   QString text;
