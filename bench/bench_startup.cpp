@@ -4,7 +4,7 @@
 // round after one unmeasured warm-up round; a run is timed on the system-wide monotonic clock from
 // just before the spawn to its first finished frame, and its peak resident set is what wait4
 // reports. Prints the medians and ratios as markdown table rows; the breakdown goes to stderr.
-//   bench_startup [runs]      runs per window, default 10; QT_QPA_PLATFORM defaults to offscreen
+//   bench_startup [runs]      runs per window, default 30; QT_QPA_PLATFORM defaults to offscreen
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -101,7 +101,7 @@ double median(std::vector<Sample> const& samples, double Sample::*field) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::atoi(argv[1]) : 10;
+  const int runs = argc > 1 ? std::atoi(argv[1]) : 30;
   if (runs < 1) {
     std::fprintf(stderr, "usage: %s [runs]\n", argv[0]);
     return 2;
