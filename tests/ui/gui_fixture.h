@@ -131,6 +131,26 @@ struct GuiFixture {
   }
 };
 
+// Base of the window tests: a freshly started window for every test function, and a test that
+// leaves a box nobody expected fails instead of passing quietly.
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ protected:
+  std::unique_ptr<GuiFixture> fx;
+
+ protected slots:
+  void init() {
+    fx = std::make_unique<GuiFixture>();
+    QVERIFY(fx->start());
+  }
+  void cleanup() {
+    const QStringList left = fx->watcher.take_boxes();
+    fx.reset();
+    QVERIFY2(left.isEmpty(), qPrintable(QStringLiteral("unexpected box: ") + left.join(u'\n')));
+  }
+};
+
 // Each prompt as the watcher describes a check's box.
 inline QStringList boxes(const QStringList& prompts) {
   QStringList described;

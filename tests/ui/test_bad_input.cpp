@@ -78,21 +78,9 @@ std::vector<Input> inputs() {
 
 }  // namespace
 
-class BadInputTest : public QObject {
+class BadInputTest : public WindowTest {
   Q_OBJECT
-  std::unique_ptr<GuiFixture> fx;
-
  private slots:
-  void init() {
-    fx = std::make_unique<GuiFixture>();
-    QVERIFY(fx->start());
-  }
-  void cleanup() {
-    const QStringList left = fx->watcher.take_boxes();
-    fx.reset();
-    QVERIFY2(left.isEmpty(), qPrintable(QStringLiteral("unexpected box: ") + left.join(u'\n')));
-  }
-
   void pasted_into_a_field_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("pasted");

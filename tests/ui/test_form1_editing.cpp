@@ -29,9 +29,8 @@ FieldState state_of(const QLineEdit* e) {
 
 }  // namespace
 
-class EditingTest : public QObject {
+class EditingTest : public WindowTest {
   Q_OBJECT
-  std::unique_ptr<GuiFixture> fx;
 
   QLineEdit* focus(const QString& name) {
     QLineEdit* e = fx->form->edit(name.toStdString());
@@ -41,16 +40,6 @@ class EditingTest : public QObject {
   }
 
  private slots:
-  void init() {
-    fx = std::make_unique<GuiFixture>();
-    QVERIFY(fx->start());
-  }
-  void cleanup() {
-    const QStringList left = fx->watcher.take_boxes();
-    fx.reset();
-    QVERIFY2(left.isEmpty(), qPrintable(QStringLiteral("unexpected box: ") + left.join(u'\n')));
-  }
-
   // Each row starts with the field focused and its default text selected.
   void keystrokes_data() {
     QTest::addColumn<QString>("field");

@@ -8,9 +8,8 @@
 using namespace loadcalc;
 using namespace loadcalc::test;
 
-class FocusTest : public QObject {
+class FocusTest : public WindowTest {
   Q_OBJECT
-  std::unique_ptr<GuiFixture> fx;
 
   static QStringList forward_order() {
     return {"Text2", "Text3", "Text4", "Text5",  "Text6",  "Text13",   "Text11",
@@ -36,16 +35,6 @@ class FocusTest : public QObject {
   }
 
  private slots:
-  void init() {
-    fx = std::make_unique<GuiFixture>();
-    QVERIFY(fx->start());
-  }
-  void cleanup() {
-    const QStringList left = fx->watcher.take_boxes();
-    fx.reset();
-    QVERIFY2(left.isEmpty(), qPrintable(QStringLiteral("unexpected box: ") + left.join(u'\n')));
-  }
-
   void tab_goes_through_the_beam_inputs_then_the_stair_inputs() {
     QCOMPARE(walk(Qt::Key_Tab, Qt::NoModifier), forward_order());
   }

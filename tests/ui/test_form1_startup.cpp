@@ -21,21 +21,9 @@ QRect pixels(const ui::Control& c) {
 
 }  // namespace
 
-class StartupTest : public QObject {
+class StartupTest : public WindowTest {
   Q_OBJECT
-  std::unique_ptr<GuiFixture> fx;
-
  private slots:
-  void init() {
-    fx = std::make_unique<GuiFixture>();
-    QVERIFY(fx->start());
-  }
-  void cleanup() {
-    const QStringList left = fx->watcher.take_boxes();
-    fx.reset();
-    QVERIFY2(left.isEmpty(), qPrintable(QStringLiteral("unexpected box: ") + left.join(u'\n')));
-  }
-
   void defaults_results_and_selection_are_in_place_when_shown() {
     const char* defaults[] = {"4.0", "3.6", "0.45", "2.0",  "2.2",  "3.0", "280",
                               "160", "130", "30",   "0.50", "22.0", "0.0"};

@@ -79,5 +79,5 @@ class KeyFilterTest : public QObject {
   }
 };
 
-QTEST_APPLESS_MAIN(KeyFilterTest)
+QTEST_GUILESS_MAIN(KeyFilterTest)
 #include "test_key_filter.moc"
