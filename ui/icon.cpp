@@ -1,10 +1,15 @@
 #include "ui/icon.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
+
+#include <algorithm>
+#include <map>
 
 namespace loadcalc::ui {
 namespace {
@@ -60,11 +65,57 @@ QImage paint_app_icon(int size) {
   return image;
 }
 
+namespace {
+
+// Paints a size only when a platform or a widget asks for it: the large sizes cost more to paint
+// than the rest of the window's start-up code, and most are never asked for.
+class AppIconEngine final : public QIconEngine {
+ public:
+  AppIconEngine() = default;
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    const int side = std::min(size.width(), size.height());
+    if (side < 1) return {};
+    QPixmap& painted = painted_[side];
+    if (painted.isNull()) painted = QPixmap::fromImage(paint_app_icon(side));
+    if (mode == QIcon::Normal || mode == QIcon::Active) return painted;
+    // The disabled and selected looks are the style's.
+    return QIcon(painted).pixmap(painted.size(), 1.0, mode, state);
+  }
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+    const QPixmap image = pixmap(rect.size() * ratio, mode, state);
+    const int side = std::min(rect.width(), rect.height());
+    painter->drawPixmap(QRect(rect.x() + (rect.width() - side) / 2,
+                              rect.y() + (rect.height() - side) / 2, side, side),
+                        image);
+  }
+
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+    const int side = std::min(size.width(), size.height());
+    return {side, side};
+  }
+
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    QList<QSize> sizes;
+    for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) sizes << QSize(side, side);
+    return sizes;
+  }
+
+  QString key() const override { return QStringLiteral("loadcalc"); }
+  QIconEngine* clone() const override { return new AppIconEngine(*this); }
+
+ private:
+  AppIconEngine(const AppIconEngine&) = default;
+
+  std::map<int, QPixmap> painted_;  // by side in device pixels
+};
+
+}  // namespace
+
 QIcon app_icon() {
-  QIcon icon;
-  for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-    icon.addPixmap(QPixmap::fromImage(paint_app_icon(size)));
-  return icon;
+  return QIcon(new AppIconEngine);
 }
 
 }  // namespace loadcalc::ui

@@ -231,6 +231,37 @@ class TestSketch : public QObject {
     const QColor centre = image.pixelColor(size / 2, size / 2);
     QVERIFY2(centre.blue() > centre.red() + 80, qPrintable(describe(centre)));
   }
+
+  // Sizes between the listed ones and high-density screens get the drawing made at their own
+  // pixel size, not a neighbour scaled.
+  void window_icon_paints_the_size_asked_for_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<qreal>("dpr");
+    QTest::newRow("20") << 20 << 1.0;
+    QTest::newRow("100") << 100 << 1.0;
+    QTest::newRow("24 at dpr 2") << 24 << 2.0;
+    QTest::newRow("20 at dpr 1.5") << 20 << 1.5;
+  }
+
+  void window_icon_paints_the_size_asked_for() {
+    QFETCH(int, size);
+    QFETCH(qreal, dpr);
+    const QPixmap pixmap = loadcalc::ui::app_icon().pixmap(QSize(size, size), dpr);
+    const int side = qRound(size * dpr);
+    QCOMPARE(pixmap.size(), QSize(side, side));
+    QCOMPARE(pixmap.devicePixelRatio(), dpr);
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1.0);
+    QVERIFY(image == loadcalc::ui::paint_app_icon(side));
+  }
+
+  void disabled_window_icon_loses_its_colour() {
+    const QIcon icon = loadcalc::ui::app_icon();
+    const QImage image = icon.pixmap(QSize(32, 32), 1.0, QIcon::Disabled).toImage();
+    QCOMPARE(image.size(), QSize(32, 32));
+    const QColor centre = image.pixelColor(16, 16);
+    QVERIFY2(std::abs(centre.blue() - centre.red()) < 40, qPrintable(describe(centre)));
+  }
 };
 
 QTEST_MAIN(TestSketch)
