@@ -7,6 +7,7 @@
 #include <QString>
 #include <QtMath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace loadcalc::ui::sketch {
@@ -53,43 +54,64 @@ QPen pen_for(Stroke stroke) {
   return QPen(Qt::black, thin_width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
 }
 
-QFont lettering(const QFont& base) {
-  QFont font = base;
-  // The window's own family first; simplified-Chinese faces next, so that a family without the
-  // characters does not hand them to a Japanese fallback.
-  QStringList families = base.families();
-  if (families.isEmpty()) families << base.family();
-  families << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("WenQuanYi Zen Hei");
-  font.setFamilies(families);
-  font.setPixelSize(lettering_size);
-  font.setHintingPreference(QFont::PreferNoHinting);
-  return font;
-}
+// Labels are shaped, measured and drawn at their size on the device, not in sketch units: a
+// 1,260-pixel font under the 1/66 scale would have each glyph loaded and rasterised at 1,260
+// pixels just to be measured, and every other size of it would be another font to load.
+class Lettering {
+ public:
+  explicit Lettering(QPainter& painter)
+      : painter_(painter), scale_(std::sqrt(std::abs(painter.transform().determinant()))) {
+    const QFont base = painter.font();
+    QFont font = base;
+    // The window's own family first; simplified-Chinese faces next, so that a family without the
+    // characters does not hand them to a Japanese fallback.
+    QStringList families = base.families();
+    if (families.isEmpty()) families << base.family();
+    families << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("WenQuanYi Zen Hei");
+    font.setFamilies(families);
+    font.setPixelSize(std::max(1, qRound(lettering_size * scale_)));
+    font.setStretch(qRound(lettering_width * 100));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    painter.setFont(font);
+    // Measured in the font as the painter resolves it for its device, which is the one drawn.
+    const QFontMetricsF metrics(painter.font());
+    descent_ = metrics.descent() / scale_;
+  }
 
-// Text narrowed to the drafting width, its baseline from `origin` along `angle` degrees.
-void paint_text(QPainter& painter, QPointF origin, double angle, double x, double y,
-                const QString& text) {
-  painter.save();
-  painter.translate(origin);
-  painter.rotate(angle);
-  painter.scale(lettering_width, 1.0);
-  painter.drawText(QPointF(x / lettering_width, y), text);
-  painter.restore();
-}
+  // In sketch units.
+  double width(const QString& text) const {
+    return QFontMetricsF(painter_.font()).horizontalAdvance(text) / scale_;
+  }
+  double descent() const { return descent_; }
 
-double text_width(const QPainter& painter, const QString& text) {
-  return QFontMetricsF(painter.font()).horizontalAdvance(text) * lettering_width;
-}
+  // The baseline from `origin` along `angle` degrees, starting `x` along it and `y` across it,
+  // all in sketch units; `size` against the labels' own.
+  void draw(QPointF origin, double angle, double x, double y, const QString& text,
+            double size = 1.0) {
+    painter_.save();
+    painter_.translate(origin);
+    painter_.rotate(angle);
+    painter_.translate(x, y);
+    // Back to the device's own pixels: with no scale left, the glyphs come from Qt's cache.
+    painter_.scale(size / scale_, size / scale_);
+    painter_.drawText(QPointF(0, 0), text);
+    painter_.restore();
+  }
 
-void paint_dimension(QPainter& painter, const Dimension& d) {
+ private:
+  QPainter& painter_;
+  double scale_;  // device-independent pixels per sketch unit
+  double descent_ = 0;
+};
+
+void paint_dimension(QPainter& painter, Lettering& lettering, const Dimension& d) {
   const QPointF from = to_qt(d.from);
   const QPointF to = to_qt(d.to);
   const QPointF along = unit(to - from);
   const QPointF above(along.y(), -along.x());
   const double angle = qRadiansToDegrees(std::atan2(along.y(), along.x()));
   const QString label = QString::fromUtf8(d.label.data(), qsizetype(d.label.size()));
-  const double label_width = text_width(painter, label);
-  const double descent = QFontMetricsF(painter.font()).descent();
+  const double label_width = lettering.width(label);
 
   painter.setPen(pen_for(Stroke::thin));
   QPointF line_end = to;
@@ -109,27 +131,22 @@ void paint_dimension(QPainter& painter, const Dimension& d) {
   painter.drawLine(to - tick, to + tick);
 
   painter.setPen(Qt::black);
-  const double baseline = -(label_gap + descent);
+  const double baseline = -(label_gap + lettering.descent());
   if (d.place == LabelPlace::centred)
-    paint_text(painter, (from + to) / 2, angle, -label_width / 2, baseline, label);
+    lettering.draw((from + to) / 2, angle, -label_width / 2, baseline, label);
   else
-    paint_text(painter, to, angle, d.label_start, baseline, label);
+    lettering.draw(to, angle, d.label_start, baseline, label);
 }
 
-void paint_note(QPainter& painter, const Note& note) {
+void paint_note(QPainter& painter, Lettering& lettering, const Note& note) {
   const QString text = QString::fromUtf8(note.text.data(), qsizetype(note.text.size()));
   const QString raised = QString::fromUtf8(note.raised.data(), qsizetype(note.raised.size()));
   const QPointF origin = to_qt(note.baseline);
   painter.setPen(Qt::black);
-  paint_text(painter, origin, 0, 0, 0, text);
-
-  const double advance = text_width(painter, text);
-  const QFont font = painter.font();
-  QFont small = font;
-  small.setPixelSize(qRound(font.pixelSize() * raised_size));
-  painter.setFont(small);
-  paint_text(painter, origin, 0, advance, -font.pixelSize() * raised_lift, raised);
-  painter.setFont(font);
+  lettering.draw(origin, 0, 0, 0, text);
+  // Scaled rather than a smaller font: one font for all the lettering.
+  lettering.draw(origin, 0, lettering.width(text), -lettering_size * raised_lift, raised,
+                 raised_size);
 }
 
 }  // namespace
@@ -155,9 +172,12 @@ void paint_sketch(QPainter& painter) {
   for (const Circle& circle : circles)
     painter.drawEllipse(to_qt(circle.centre), circle.radius, circle.radius);
 
-  painter.setFont(lettering(painter.font()));
-  for (const Dimension& dimension : dimensions) paint_dimension(painter, dimension);
-  paint_note(painter, note);
+  // A painter that flattens the sketch has no size to letter it at.
+  if (painter.transform().isInvertible()) {
+    Lettering lettering(painter);
+    for (const Dimension& dimension : dimensions) paint_dimension(painter, lettering, dimension);
+    paint_note(painter, lettering, note);
+  }
 
   painter.restore();
 }
