@@ -75,12 +75,14 @@ struct GuardText {
   std::string_view text;
   int group;
 };
+// clang-format off
 inline constexpr std::array<GuardText, 10> leading_zero_list{{
     {"01", 1}, {"02", 1}, {"", 1}, {"0..", 1},
     {"03", 2}, {"04", 2},
     {"05", 3}, {"06", 3},
     {"09", 4}, {"00", 4},
 }};
+// clang-format on
 inline constexpr int leading_zero_group_count = 4;
 
 // Lookups: null for a field the table does not hold.

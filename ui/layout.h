@@ -28,7 +28,9 @@ inline constexpr int twips_per_pixel = 15;
 inline constexpr int client_width_twips = 9450;
 inline constexpr int client_height_twips = 7635;
 
-constexpr int to_pixels(int twips) { return twips / twips_per_pixel; }
+constexpr int to_pixels(int twips) {
+  return twips / twips_per_pixel;
+}
 
 // clang-format off
 inline constexpr std::array<Control, 33> controls{{
