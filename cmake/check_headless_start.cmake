@@ -1,0 +1,42 @@
+# cmake -DPROGRAM=<loadcalc> -DWIDTH=<px> -DHEIGHT=<px> -P check_headless_start.cmake
+#
+# Starts the program as a user would with no display: it must say so, picture the started window
+# at its full size in a PNG, name that file and exit cleanly.
+
+cmake_minimum_required(VERSION 3.25)
+
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+          "${PROGRAM}"
+  RESULT_VARIABLE result
+  OUTPUT_VARIABLE output
+  ERROR_VARIABLE errors
+  TIMEOUT 60)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "loadcalc exited with ${result}\n${output}${errors}")
+endif()
+if(NOT errors MATCHES "no display available")
+  message(FATAL_ERROR "loadcalc did not say that there is no display:\n${errors}")
+endif()
+if(NOT output MATCHES "the started window is pictured in ([^\n]+\\.png)")
+  message(FATAL_ERROR "loadcalc did not name its picture:\n${output}")
+endif()
+set(picture "${CMAKE_MATCH_1}")
+if(NOT EXISTS "${picture}")
+  message(FATAL_ERROR "the named picture ${picture} does not exist")
+endif()
+
+# The PNG signature, then the IHDR chunk: width and height as big-endian 32-bit numbers.
+file(READ "${picture}" head LIMIT 24 HEX)
+file(REMOVE "${picture}")
+string(SUBSTRING "${head}" 0 16 signature)
+string(SUBSTRING "${head}" 32 8 width_hex)
+string(SUBSTRING "${head}" 40 8 height_hex)
+if(NOT signature STREQUAL "89504e470d0a1a0a")
+  message(FATAL_ERROR "${picture} is not a PNG")
+endif()
+math(EXPR width "0x${width_hex}")
+math(EXPR height "0x${height_hex}")
+if(NOT width EQUAL WIDTH OR NOT height EQUAL HEIGHT)
+  message(FATAL_ERROR "the picture is ${width} x ${height}, the window ${WIDTH} x ${HEIGHT}")
+endif()
