@@ -1,9 +1,10 @@
 // Start-up of the program's window against an empty window of the same size from the same build,
 // with the same platform plugin, style and font; and, since an empty window draws no text and so
-// never loads that font, against one that does. Each is spawned in turn, the order swapped every
-// round after one unmeasured warm-up round; a run is timed on the system-wide monotonic clock from
-// just before the spawn to its first finished frame, and its peak resident set is what wait4
-// reports. Prints the medians and ratios as markdown table rows; the breakdown goes to stderr.
+// never loads that font, against one that does, which is the one the targets are set against. Each
+// is spawned in turn, the order swapped every round after one unmeasured warm-up round; a run is
+// timed on the system-wide monotonic clock from just before the spawn to its first finished frame,
+// and its peak resident set is what wait4 reports. Prints the medians and ratios as markdown table
+// rows; the breakdown goes to stderr.
 //   bench_startup [runs]      runs per window, default 30; QT_QPA_PLATFORM defaults to offscreen
 #include <spawn.h>
 #include <sys/resource.h>
@@ -25,11 +26,14 @@ namespace {
 struct Window {
   const char* name;
   const char* path;
+  bool target_baseline;  // the targets are ratios to this one
 };
-// The first is measured against each of the others.
-constexpr Window windows[] = {{"loadcalc", LOADCALC_STARTUP_LOADCALC},
-                              {"empty window", LOADCALC_STARTUP_EMPTY},
-                              {"empty window with the font loaded", LOADCALC_STARTUP_EMPTY_FONT}};
+// The first is measured against each of the others. The targets are set against the window with
+// the same font in use: against one that never loads it they would mostly measure the font.
+constexpr Window windows[] = {
+    {"loadcalc", LOADCALC_STARTUP_LOADCALC, false},
+    {"empty window", LOADCALC_STARTUP_EMPTY, false},
+    {"empty window with the font loaded", LOADCALC_STARTUP_EMPTY_FONT, true}};
 
 struct Sample {
   double frame_ms;        // spawn to first finished frame
@@ -43,7 +47,7 @@ struct Measure {
   const char* title;
   const char* unit;
   double Sample::*field;
-  double target;  // of the ratio to the empty window; 0 for the breakdown only
+  double target;  // of the ratio to the target baseline; 0 for the breakdown only
 };
 constexpr Measure measures[] = {
     {"Start-up to first frame", "ms", &Sample::frame_ms, 1.10},
@@ -142,7 +146,8 @@ int main(int argc, char** argv) {
       const double base = median(samples[w], m.field);
       std::printf("| %s (%s): %s / %s | %.1f %s / %.1f %s = **%.2f×**", m.title, platform.c_str(),
                   windows[0].name, windows[w].name, ours, m.unit, base, m.unit, ours / base);
-      if (w == 1) std::printf(" (target ≤ %.2f×)", m.target);
+      if (windows[w].target_baseline)
+        std::printf(" (target ≤ %.2f×: %s)", m.target, ours / base <= m.target ? "met" : "missed");
       std::printf(" |\n");
     }
   }
