@@ -16,7 +16,7 @@ void configure_application(QApplication& app);
 // FontConfigWarmup reads it on a second thread while the QApplication loads its platform plugin
 // and connects to the display; Qt's own request for it then finds it done. Wait before the first
 // widget is built: two threads asking for it at the same moment would each read it all.
-// Where Qt does not use fontconfig this does nothing.
+// Built without fontconfig, it does nothing.
 class FontConfigWarmup {
  public:
   FontConfigWarmup();
