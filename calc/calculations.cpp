@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "calc/crmath.h"
 #include "calc/fields.h"
 #include "calc/number.h"
 
@@ -54,15 +55,17 @@ CalcResult stair_dead_load(const StairInputs& in) noexcept {
   const double gamma = in.finish_density;
   if (b == 0.0) return {CalcStatus::zero_divisor, 0.0};
 
-  const double cos1 = std::cos(std::atan(h / b));
-  const double cos2 = std::cos(std::atan(h / b));
-  const double p = 0.34 / cos1;  // plaster under the slab, per plan area
+  // Correctly rounded, so that the same entries give the same figure on every platform. The
+  // plaster and the slab both divide by cos(atan(h / b)); it is formed once, being the same
+  // expression (and correctly rounded, the same value) both times, and it is the dearest step.
+  const double cos_alpha = cr_cos(cr_atan(h / b));
+  const double p = 0.34 / cos_alpha;  // plaster under the slab, per plan area
   const double w1 = b + h;
   const double w2 = w1 / b;
   const double w3 = w2 * f;
   const double w4 = w3 * gamma;
   const double w5 = h / 2;
-  const double w6 = t / cos2;
+  const double w6 = t / cos_alpha;
   const double w7 = w5 + w6;
   const double w8 = w7 * 25;
   const double w9 = w4 + w8;
