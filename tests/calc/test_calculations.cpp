@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "calc/calculations.h"
@@ -52,21 +54,82 @@ TEST(BeamLineLoad, MatchesHandCalculations) {
 struct StairCase {
   const char* what;
   StairInputs in;
-  const char* expected;
+  double expected;  // to the bit
+  const char* caption;
 };
 
-TEST(StairDeadLoad, MatchesHandCalculations) {
+// The expected values were computed apart from the code under test: the formula's double
+// operations in their order, with cos(atan(h/b)) from MPFR at 320 bits, rounded once to a double.
+// Rows marked "glibc" are entries where glibc 2.36's own atan and cos give a result a few ulp
+// away; "Windows" rows are where the mingw-w64 runtime's do.
+TEST(StairDeadLoad, MatchesHandCalculationsToTheBit) {
   const StairCase cases[] = {
-      {"defaults", stair_defaults, "7.172kN/m^2"},
-      {"flat", {280, 0, 130, 30, 22}, "4.25kN/m^2"},
-      {"no finish", {280, 160, 130, 0, 22}, "6.135kN/m^2"},
-      {"weightless finish", {280, 160, 130, 30, 0}, "6.135kN/m^2"},
-      {"no slab", {280, 160, 0, 30, 22}, "3.429kN/m^2"},
-      {"300/150/120/20/20", {300, 150, 120, 20, 20}, "6.209kN/m^2"},
-      {"260/175/150/50/25", {260, 175, 150, 50, 25}, "9.209kN/m^2"},
+      {"defaults", stair_defaults, 0x1.cb00e3e15fadep+2, "7.172kN/m^2"},  // 7.1719293309131142
+      {"flat", {280, 0, 130, 30, 22}, 0x1.1p+2, "4.25kN/m^2"},            // 0.34 + 3.25 + 0.66
+      {"no finish", {280, 160, 130, 0, 22}, 0x1.88a057723254ap+2, "6.135kN/m^2"},  // 6.13478647377
+      {"weightless finish", {280, 160, 130, 30, 0}, 0x1.88a057723254ap+2, "6.135kN/m^2"},
+      {"no slab", {280, 160, 0, 30, 22}, 0x1.b6e0e4f9b0881p+1, "3.429kN/m^2"},  // 3.428738233488787
+      {"300/150/120/20/20", {300, 150, 120, 20, 20}, 0x1.8d641500029bap+2, "6.209kN/m^2"},
+      {"260/175/150/50/25", {260, 175, 150, 50, 25}, 0x1.26b02cd6fed8cp+3, "9.209kN/m^2"},
+      // 6.5793920935328263; 4 ulp higher on Windows.
+      {"Windows steep", {39.1, 107.5, 57.6, 37.5, 0.2}, 0x1.a514c2935234ap+2, "6.579kN/m^2"},
+      // Near-vertical flights: cos(atan(h/b)) is about 3e-12 and any error in it shows in the
+      // caption (the Windows cosine gives 112101395459.805 for the first).
+      {"Windows near vertical",
+       {1e-10, 32.97, 0, 90, 0},
+       0x1.a19c38bb90f7ep+36,
+       "112101395385.061kN/m^2"},
+      {"near vertical with finish",
+       {1e-10, 32.97, 0, 90, 22},
+       0x1.643011327614cp+39,
+       "764907395387.041kN/m^2"},
+      {"near vertical with slab",
+       {1e-10, 160, 130, 30, 22},
+       0x1.8bde4fec79b35p+42,
+       "6800967447014.8kN/m^2"},
+      {"every field at its edge",
+       {0.001, 199.99, 299.99, 99.99, 49.99},
+       0x1.396b4916409aep+21,
+       "2567529.136kN/m^2"},  // 2567529.1358654117
+      // h/b = 2e302: the angle is pi/2 rounded, the cosine 6.1e-17.
+      {"ratio near the top of the range",
+       {1e-300, 199, 130, 30, 22},
+       0x1.883d4fda16e6fp+1003,
+       "1.3134E+302kN/m^2"},
+      {"flat, tiny tread", {1e-10, 0, 130, 30, 22}, 0x1.1p+2, "4.25kN/m^2"},
+      {"tiny riser", {349.99, 1e-10, 130, 30, 22}, 0x1.1000000000653p+2, "4.25kN/m^2"},
+      {"tiny everything", {1e-6, 1e-6, 1e-6, 1e-6, 1e-6}, 0x1.ec5f65861556cp-2, "0.481kN/m^2"},
+      {"glibc 103.4/173.2",
+       {103.4, 173.2, 224.2, 1.4, 46.3},
+       0x1.bdf4fda983cc5p+3,
+       "13.936kN/m^2"},  // 13.936156111797013
+      {"glibc 19/188.9",
+       {19, 188.9, 84.8, 14.1, 36.1},
+       0x1.041851d9ef19fp+5,
+       "32.512kN/m^2"},  // 32.511874868974012
+      {"glibc 252.1/173.8",
+       {252.1, 173.8, 51.7, 26.8, 42.1},
+       0x1.83ef526f48addp+2,
+       "6.061kN/m^2"},  // 6.0614820563084466
+      {"glibc 42.2/23.3",
+       {42.2, 23.3, 130.2, 43.1, 7.1},
+       0x1.37dbc49010dc6p+2,
+       "4.873kN/m^2"},  // 4.872788563432044
+      {"glibc 237.9/173.8",
+       {237.9, 173.8, 107.1, 3.4, 22.3},
+       0x1.829a8c48eadfbp+2,
+       "6.041kN/m^2"},  // 6.0406828605732654
+      {"glibc 98.8/157.9",
+       {98.8, 157.9, 232.1, 71.3, 8.6},
+       0x1.e4b4b3e6926fp+3,
+       "15.147kN/m^2"},  // 15.147058439575147
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(caption(stair_dead_load(c.in), "kN/m^2"), c.expected) << c.what;
+  for (const auto& c : cases) {
+    const CalcResult r = stair_dead_load(c.in);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(r.value), std::bit_cast<std::uint64_t>(c.expected))
+        << c.what << ": " << std::hexfloat << r.value << " instead of " << c.expected;
+    EXPECT_EQ(caption(r, "kN/m^2"), c.caption) << c.what;
+  }
 }
 
 TEST(StairDeadLoad, DefaultsComeOutAtTheDocumentedValue) {
