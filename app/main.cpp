@@ -40,7 +40,6 @@ int show_as_picture(QApplication& app) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  loadcalc::ui::FontConfigWarmup font_config;
   const bool headless = no_display();
   if (headless) {
     std::fprintf(stderr,
@@ -50,7 +49,6 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   loadcalc::ui::configure_application(app);
-  font_config.wait();
   if (headless) return show_as_picture(app);
   loadcalc::ui::Form1 form;
   form.show();

@@ -51,15 +51,8 @@ class FirstFrame : public QObject {
 
 int main(int argc, char** argv) {
   const long long entered = monotonic_ns();
-#ifndef LOADCALC_EMPTY_WINDOW
-  // As app/main.cpp starts.
-  loadcalc::ui::FontConfigWarmup font_config;
-#endif
   QApplication app(argc, argv);
   loadcalc::ui::configure_application(app);
-#ifndef LOADCALC_EMPTY_WINDOW
-  font_config.wait();
-#endif
 #ifdef LOADCALC_EMPTY_WINDOW
   QWidget window;
   window.resize(loadcalc::ui::to_pixels(loadcalc::ui::client_width_twips),

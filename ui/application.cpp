@@ -7,10 +7,6 @@
 
 #include "ui/icon.h"
 
-#ifdef LOADCALC_HAVE_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#endif
-
 namespace loadcalc::ui {
 
 void configure_application(QApplication& app) {
@@ -25,20 +21,6 @@ void configure_application(QApplication& app) {
   app.setWindowIcon(app_icon());
   // Lets a Wayland compositor tie the window to the installed desktop entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("loadcalc"));
-}
-
-FontConfigWarmup::FontConfigWarmup() {
-#ifdef LOADCALC_HAVE_FONTCONFIG
-  reader_ = std::thread([] { FcInit(); });
-#endif
-}
-
-FontConfigWarmup::~FontConfigWarmup() {
-  wait();
-}
-
-void FontConfigWarmup::wait() {
-  if (reader_.joinable()) reader_.join();
 }
 
 }  // namespace loadcalc::ui

@@ -59,8 +59,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
   wire();
   setWindowTitle(qstring(program_title) + u' ' + qstring(credit) + QStringLiteral("       V") +
                  QStringLiteral(LOADCALC_BUILD_DATE));
-  // The application's icon serves when there is one: a second icon of its own would have the
-  // platform paint every size twice.
+  // A window shows the application's icon; one built without configure_application still has it.
   if (QGuiApplication::windowIcon().isNull()) setWindowIcon(app_icon());
   resize(to_pixels(client_width_twips), to_pixels(client_height_twips));
 }

@@ -198,7 +198,7 @@ class TestSketch : public QObject {
     QFETCH(int, size);
     QFETCH(QPointF, at);
     QFETCH(IconPixel, expected);
-    const QImage icon = loadcalc::ui::paint_app_icon(size);
+    const QImage icon = loadcalc::ui::app_icon().pixmap(QSize(size, size)).toImage();
     QCOMPARE(icon.size(), QSize(size, size));
     const QColor c = icon.pixelColor(int(at.x() * size), int(at.y() * size));
     switch (expected) {
@@ -226,33 +226,41 @@ class TestSketch : public QObject {
     QFETCH(int, size);
     const QIcon icon = loadcalc::ui::app_icon();
     QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+    // Painted at its own size, not a neighbour scaled.
+    QCOMPARE(QImage(QStringLiteral(":/icons/loadcalc-%1.png").arg(size)).size(), QSize(size, size));
     const QImage image = icon.pixmap(QSize(size, size)).toImage();
     QCOMPARE(image.size(), QSize(size, size));
     const QColor centre = image.pixelColor(size / 2, size / 2);
     QVERIFY2(centre.blue() > centre.red() + 80, qPrintable(describe(centre)));
   }
 
-  // Sizes between the listed ones and high-density screens get the drawing made at their own
-  // pixel size, not a neighbour scaled.
-  void window_icon_paints_the_size_asked_for_data() {
+  // Sizes between the painted ones and high-density screens get a pixmap of the size asked for;
+  // where a painted file has that many pixels, it is that file.
+  void window_icon_gives_the_size_asked_for_data() {
     QTest::addColumn<int>("size");
     QTest::addColumn<qreal>("dpr");
-    QTest::newRow("20") << 20 << 1.0;
-    QTest::newRow("100") << 100 << 1.0;
-    QTest::newRow("24 at dpr 2") << 24 << 2.0;
-    QTest::newRow("20 at dpr 1.5") << 20 << 1.5;
+    QTest::addColumn<int>("painted");  // 0: none of the files has the size
+    QTest::newRow("20") << 20 << 1.0 << 0;
+    QTest::newRow("100") << 100 << 1.0 << 0;
+    QTest::newRow("24 at dpr 2") << 24 << 2.0 << 48;
+    QTest::newRow("20 at dpr 1.5") << 20 << 1.5 << 0;
   }
 
-  void window_icon_paints_the_size_asked_for() {
+  void window_icon_gives_the_size_asked_for() {
     QFETCH(int, size);
     QFETCH(qreal, dpr);
+    QFETCH(int, painted);
     const QPixmap pixmap = loadcalc::ui::app_icon().pixmap(QSize(size, size), dpr);
     const int side = qRound(size * dpr);
     QCOMPARE(pixmap.size(), QSize(side, side));
     QCOMPARE(pixmap.devicePixelRatio(), dpr);
     QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QColor centre = image.pixelColor(side / 2, side / 2);
+    QVERIFY2(centre.blue() > centre.red() + 80, qPrintable(describe(centre)));
+    if (painted == 0) return;
     image.setDevicePixelRatio(1.0);
-    QVERIFY(image == loadcalc::ui::paint_app_icon(side));
+    const QImage file(QStringLiteral(":/icons/loadcalc-%1.png").arg(painted));
+    QVERIFY(image == file.convertToFormat(QImage::Format_ARGB32_Premultiplied));
   }
 
   void disabled_window_icon_loses_its_colour() {
