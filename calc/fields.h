@@ -63,8 +63,11 @@ inline constexpr std::array<ResultInfo, result_count> results{{
 constexpr const ResultInfo& result_info(ResultLabel l) {
   return results[index_of(l)];
 }
+// The label a calculation writes.
 constexpr ResultLabel result_label(Calculation c) {
-  return c == Calculation::MainProgram_1 ? ResultLabel::Label10 : ResultLabel::Label11;
+  for (const ResultInfo& r : results)
+    if (r.written_by == c) return r.label;
+  return results.back().label;
 }
 
 }  // namespace loadcalc

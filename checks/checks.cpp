@@ -3,6 +3,7 @@
 #include <string>
 
 #include "calc/calculations.h"
+#include "calc/fields.h"
 #include "calc/number.h"
 
 namespace loadcalc {
@@ -77,7 +78,7 @@ void range_change_check(Sheet& sheet, const RangeRule& rule) {
   if (auto message = range_check(rule.field, sheet.text(rule.field))) {
     report_and_reset(sheet, rule.field, *message, rule.reset_text);
   }
-  run_calculation(sheet, rule.calculation);
+  run_calculation(sheet, field_info(rule.field).feeds);
 }
 
 void decimal_change_check(Sheet& sheet, const DecimalRule& rule) {
@@ -111,7 +112,7 @@ void decimal_change_check(Sheet& sheet, const DecimalRule& rule) {
     }
   }
 
-  run_calculation(sheet, rule.calculation);
+  run_calculation(sheet, field_info(rule.field).feeds);
 }
 
 void change_check(Sheet& sheet, Field f) {

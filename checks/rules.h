@@ -15,19 +15,18 @@ struct RangeRule {
   std::optional<double> upper_limit;  // a value equal to or above it fails
   std::string_view message;
   std::string_view reset_text;
-  Calculation calculation;
 };
 
 // clang-format off
 inline constexpr std::array<RangeRule, 8> range_rules{{
-  {Field::Text1,  std::nullopt, "轴线间距≤0，数据错误，请重新输入！",        "4.0",  Calculation::MainProgram_1},
-  {Field::Text2,  std::nullopt, "层高≤0，数据错误。请重新输入！",            "3.6",  Calculation::MainProgram_1},
-  {Field::Text6,  std::nullopt, "墙自重≤0，数据错误。请重新输入！",          "3.0",  Calculation::MainProgram_1},
-  {Field::Text7,  350.0,        "踏步宽度≤0或≥350，数据错误。请重新输入！", "280",  Calculation::MainProgram_2},
-  {Field::Text8,  200.0,        "踏步高度≤0或≥200，数据错误。请重新输入！", "160",  Calculation::MainProgram_2},
-  {Field::Text9,  300.0,        "梯板厚度≤0或≥300，数据错误。请重新输入！", "130",  Calculation::MainProgram_2},
-  {Field::Text10, 100.0,        "面层厚度≤0或≥100，数据错误。请重新输入！", "30",   Calculation::MainProgram_2},
-  {Field::Text12, 50.0,         "面层容重≤0或≥50，数据错误。请重新输入！",  "22.0", Calculation::MainProgram_2},
+  {Field::Text1,  std::nullopt, "轴线间距≤0，数据错误，请重新输入！",        "4.0"},
+  {Field::Text2,  std::nullopt, "层高≤0，数据错误。请重新输入！",            "3.6"},
+  {Field::Text6,  std::nullopt, "墙自重≤0，数据错误。请重新输入！",          "3.0"},
+  {Field::Text7,  350.0,        "踏步宽度≤0或≥350，数据错误。请重新输入！", "280"},
+  {Field::Text8,  200.0,        "踏步高度≤0或≥200，数据错误。请重新输入！", "160"},
+  {Field::Text9,  300.0,        "梯板厚度≤0或≥300，数据错误。请重新输入！", "130"},
+  {Field::Text10, 100.0,        "面层厚度≤0或≥100，数据错误。请重新输入！", "30"},
+  {Field::Text12, 50.0,         "面层容重≤0或≥50，数据错误。请重新输入！",  "22.0"},
 }};
 // clang-format on
 
@@ -48,24 +47,23 @@ struct DecimalRule {
   std::optional<CrossLimit> cross_limit;
   std::string_view cross_message;
   std::string_view reset_text;  // Text11 resets to "0.5" although start-up writes "0.50"
-  Calculation calculation;
 };
 
 // clang-format off
 inline constexpr std::array<DecimalRule, 5> decimal_rules{{
   {Field::Text3,  2.0,          "梁高≤0或梁高≥2，数据错误。请重新输入！", std::nullopt,
-   "", "0.45", Calculation::MainProgram_1},
+   "", "0.45"},
   {Field::Text4,  std::nullopt, "窗宽< 0，数据错误。请重新输入！",
    CrossLimit{Field::Text1, std::nullopt, true},
-   "窗宽≥开间轴线间距，数据错误。请重新输入！", "2.0", Calculation::MainProgram_1},
+   "窗宽≥开间轴线间距，数据错误。请重新输入！", "2.0"},
   {Field::Text5,  std::nullopt, "窗高< 0，数据错误。请重新输入！",
    CrossLimit{Field::Text2, Field::Text3, true},
-   "窗高≥层高-梁高，数据错误。请重新输入！", "2.2", Calculation::MainProgram_1},
+   "窗高≥层高-梁高，数据错误。请重新输入！", "2.2"},
   {Field::Text11, 10.0,         "窗重≤0或≥10，数据错误。请重新输入！", std::nullopt,
-   "", "0.5", Calculation::MainProgram_1},
+   "", "0.5"},
   {Field::Text13, std::nullopt, "柱宽≤0，数据错误。请重新输入！",
    CrossLimit{Field::Text1, Field::Text4, false},
-   "柱宽非法，数据错误。请重新输入！", "0.0", Calculation::MainProgram_1},
+   "柱宽非法，数据错误。请重新输入！", "0.0"},
 }};
 // clang-format on
 

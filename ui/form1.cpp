@@ -85,11 +85,13 @@ void Form1::build() {
         break;
       case ControlKind::label:
       case ControlKind::result_label: {
-        auto* label = new QLabel(qstring(c.text), container);
+        // Until start-up writes a result, a result label shows its own name.
+        const bool result = c.kind == ControlKind::result_label;
+        auto* label = new QLabel(qstring(result ? c.name : c.text), container);
         label->setTextFormat(Qt::PlainText);
         // Caption on the first line, level with the fields beside it, whatever the label's height.
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        if (c.kind == ControlKind::result_label) {
+        if (result) {
           for (const ResultInfo& r : results)
             if (r.name == c.name) results_[index_of(r.label)] = label;
           label->setAccessibleName(qstring(control_named(c.container)->text));
@@ -98,9 +100,9 @@ void Form1::build() {
         break;
       }
       case ControlKind::text_field: {
-        auto* edit = new QLineEdit(qstring(c.text), container);
-        edit->setMaxLength(std::numeric_limits<int>::max());
         const Field f = *field_named(c.name);
+        auto* edit = new QLineEdit(qstring(field_info(f).initial_text), container);
+        edit->setMaxLength(std::numeric_limits<int>::max());
         edit->setAccessibleName(qstring(accessible_name(f)));
         fields_[index_of(f)] = edit;
         w = edit;
@@ -217,7 +219,7 @@ bool Form1::key_press(Field f, QKeyEvent& event) {
     return true;
   }
   if (k == enter_code) {
-    run_calculation(*this, calculation_of(f));
+    run_calculation(*this, field_info(f).feeds);
     event.accept();
     return true;
   }
