@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QStringList>
 #include <QStyleFactory>
+#include <QTranslator>
 
 #include "ui/icon.h"
 
@@ -18,6 +19,10 @@ void configure_application(QApplication& app) {
                     QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun")});
   font.setPointSize(9);
   app.setFont(font);
+  // Qt's own texts too: the buttons of the check's message box and a field's context menu.
+  auto* qt_texts = new QTranslator(&app);
+  if (qt_texts->load(QStringLiteral(":/translations/qtbase_zh_CN.qm")))
+    QCoreApplication::installTranslator(qt_texts);
   app.setWindowIcon(app_icon());
   // Lets a Wayland compositor tie the window to the installed desktop entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("loadcalc"));
