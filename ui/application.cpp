@@ -7,11 +7,13 @@
 #include <QTranslator>
 
 #include "ui/icon.h"
+#include "ui/window_style.h"
 
 namespace loadcalc::ui {
 
 void configure_application(QApplication& app) {
-  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
+  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+    app.setStyle(new WindowStyle(fusion));
   // Named outright: left to fontconfig under the C locale, Chinese falls back to Japanese glyph
   // forms.
   QFont font;
