@@ -54,7 +54,7 @@ void MemorySheet::load(Field f, std::string_view text) {
 }
 
 void MemorySheet::record(Effect e) {
-  if (recording_) effects_.push_back(std::move(e));
+  effects_.push_back(std::move(e));
 }
 
 }  // namespace loadcalc

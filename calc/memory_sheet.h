@@ -42,8 +42,6 @@ class MemorySheet final : public Sheet {
   // up a state that the checks would not let a user reach directly.
   void load(Field f, std::string_view text);
   void set_reaction(ChangeReaction reaction) { reaction_ = reaction; }
-  // Recording costs an allocation per effect; benchmarks switch it off.
-  void set_recording(bool on) { recording_ = on; }
 
   const std::string& caption(ResultLabel l) const { return captions_[index_of(l)]; }
   Selection selection(Field f) const { return selections_[index_of(f)]; }
@@ -55,7 +53,6 @@ class MemorySheet final : public Sheet {
   void record(Effect e);
 
   ChangeReaction reaction_;
-  bool recording_ = true;
   std::array<std::string, field_count> texts_;
   std::array<Selection, field_count> selections_{};
   std::array<std::string, result_count> captions_;

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -55,16 +54,6 @@ std::string normalise(std::string_view text) {
     ++i;
   }
   return out;
-}
-
-// The texts a user types need no folding; reading them in place saves a copy on every keystroke.
-bool needs_normalising(std::string_view text) {
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (is_blank(c) || c >= 0x80) return true;
-    if (!may_be_numeric(ch)) return false;
-  }
-  return false;
 }
 
 int hex_value(char c) {
@@ -149,44 +138,6 @@ double saturate(std::string_view number, bool negative) {
   return negative ? -big : big;
 }
 
-// The texts a user types: at most 15 digits and a small exponent. Both the digits and the power of
-// ten are exact doubles then, so one multiplication or division rounds correctly (Clinger's fast
-// path) and saves the general reader's set-up on every keystroke.
-std::optional<double> read_short(std::string_view number) {
-  static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  std::int64_t mantissa = 0;
-  int digits = 0;
-  int exponent = 0;
-  bool point = false;
-  std::size_t i = 0;
-  for (; i < number.size(); ++i) {
-    const char c = number[i];
-    if (c == '.') {
-      point = true;
-      continue;
-    }
-    if (!is_digit(c)) break;
-    if (mantissa != 0 || c != '0') ++digits;
-    if (digits > 15) return std::nullopt;
-    mantissa = mantissa * 10 + (c - '0');
-    if (point) --exponent;
-  }
-  if (i < number.size()) {  // exponent: "e", optional sign, digits
-    ++i;
-    bool exp_negative = false;
-    if (number[i] == '+' || number[i] == '-') exp_negative = number[i++] == '-';
-    if (number.size() - i > 2) return std::nullopt;
-    int e = 0;
-    for (; i < number.size(); ++i) e = e * 10 + (number[i] - '0');
-    exponent += exp_negative ? -e : e;
-  }
-  if (exponent < -22 || exponent > 22) return std::nullopt;
-  const auto m = static_cast<double>(mantissa);
-  return exponent < 0 ? m / powers[-exponent] : m * powers[exponent];
-}
-
 double read_decimal(std::string_view s) {
   std::size_t i = 0;
   bool negative = false;
@@ -213,7 +164,6 @@ double read_decimal(std::string_view s) {
     }
   }
   const std::string_view number = s.substr(start, i - start);
-  if (const auto exact = read_short(number)) return negative ? -*exact : *exact;
   double value = 0.0;
   const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
                                          std::chars_format::general);
@@ -233,7 +183,6 @@ double read_normalised(std::string_view s) {
 
 double read_number(std::string_view text) noexcept {
   try {
-    if (!needs_normalising(text)) return read_normalised(text);
     return read_normalised(normalise(text));
   } catch (...) {
     // Only an allocation can throw here; a text the machine cannot even copy reads as no number.
@@ -246,68 +195,46 @@ std::optional<std::string> format_result(double value, std::string_view unit) {
   if (!std::isfinite(k)) return std::nullopt;
   const double y = k / 1000.0;
 
+  // 15 significant digits, correctly rounded, then laid out by hand so that neither the locale
+  // nor printf's notion of %G decides how a caption looks.
+  char buf[40];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, y, std::chars_format::scientific, 14);
+  const std::string_view sci(buf, static_cast<std::size_t>(end - buf));
+  const bool negative = sci.front() == '-';
+  const std::string_view body = negative ? sci.substr(1) : sci;
+  const std::size_t e = body.find('e');
+  std::string digits;
+  digits.push_back(body[0]);
+  digits.append(body.substr(2, e - 2));
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  int exponent = 0;
+  std::from_chars(body.data() + e + (body[e + 1] == '+' ? 2 : 1), body.data() + body.size(),
+                  exponent);
+
   std::string text;
-  if (std::fabs(k) < 1e15) {
-    // k has at most 15 digits, so k / 1000 to 15 significant digits is k / 1000 exactly: the
-    // double y lies far closer to it than half a step of the 15-digit grid. Integer arithmetic
-    // writes it without the general formatter.
-    const auto n = static_cast<std::int64_t>(k);
-    const std::uint64_t magnitude = n < 0 ? -static_cast<std::uint64_t>(n) : n;
-    std::uint64_t whole = magnitude / 1000;
-    unsigned frac = static_cast<unsigned>(magnitude % 1000);
-    if (n < 0) text.push_back('-');
-    text.append(std::to_string(whole));
-    if (frac != 0) {
-      char decimals[4] = {static_cast<char>('0' + frac / 100),
-                          static_cast<char>('0' + frac / 10 % 10),
-                          static_cast<char>('0' + frac % 10), 0};
-      std::size_t len = 3;
-      while (decimals[len - 1] == '0') --len;
+  if (negative) text.push_back('-');
+  if (exponent >= 15) {
+    text.push_back(digits[0]);
+    if (digits.size() > 1) {
       text.push_back('.');
-      text.append(decimals, len);
+      text.append(digits, 1);
+    }
+    text.append("E+");  // a finite double's exponent here is 15 to 308: always two digits or more
+    text.append(std::to_string(exponent));
+  } else if (exponent >= 0) {
+    const auto whole = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= whole) {
+      text.append(digits);
+      text.append(whole - digits.size(), '0');
+    } else {
+      text.append(digits, 0, whole);
+      text.push_back('.');
+      text.append(digits, whole);
     }
   } else {
-    // 15 significant digits, correctly rounded, then laid out by hand so that neither the locale
-    // nor printf's notion of %G decides how a caption looks.
-    char buf[40];
-    const auto [end, ec] =
-        std::to_chars(buf, buf + sizeof buf, y, std::chars_format::scientific, 14);
-    const std::string_view sci(buf, static_cast<std::size_t>(end - buf));
-    const bool negative = sci.front() == '-';
-    const std::string_view body = negative ? sci.substr(1) : sci;
-    const std::size_t e = body.find('e');
-    std::string digits;
-    digits.push_back(body[0]);
-    digits.append(body.substr(2, e - 2));
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    int exponent = 0;
-    std::from_chars(body.data() + e + (body[e + 1] == '+' ? 2 : 1), body.data() + body.size(),
-                    exponent);
-
-    if (negative) text.push_back('-');
-    if (exponent >= 15) {
-      text.push_back(digits[0]);
-      if (digits.size() > 1) {
-        text.push_back('.');
-        text.append(digits, 1);
-      }
-      text.append("E+");  // a finite double's exponent here is 15 to 308: always two digits or more
-      text.append(std::to_string(exponent));
-    } else if (exponent >= 0) {
-      const auto whole = static_cast<std::size_t>(exponent) + 1;
-      if (digits.size() <= whole) {
-        text.append(digits);
-        text.append(whole - digits.size(), '0');
-      } else {
-        text.append(digits, 0, whole);
-        text.push_back('.');
-        text.append(digits, whole);
-      }
-    } else {
-      text.append("0.");
-      text.append(static_cast<std::size_t>(-exponent - 1), '0');
-      text.append(digits);
-    }
+    text.append("0.");
+    text.append(static_cast<std::size_t>(-exponent - 1), '0');
+    text.append(digits);
   }
   text.append(unit);
   return text;

@@ -75,31 +75,6 @@ TEST(ReadNumber, RoundsToTheNearestDouble) {
   EXPECT_EQ(read_number("&O400000000000000001"), 9007199254740992.0);
 }
 
-// The short texts a user types take a quicker road than the general reader; both must agree to
-// the last bit.
-TEST(ReadNumber, ShortTextsAgreeWithTheGeneralReader) {
-  const std::string mantissas[] = {"0",
-                                   "1",
-                                   "7",
-                                   "12345",
-                                   "999999999999999",
-                                   "123456789012345",
-                                   "1234567890123456",
-                                   "9007199254740993",
-                                   "000000000000000001"};
-  for (const std::string& m : mantissas) {
-    for (std::size_t point = 0; point <= m.size(); ++point) {
-      for (int e = -26; e <= 26; e += 1) {
-        const std::string text =
-            m.substr(0, point) + '.' + m.substr(point) + 'e' + std::to_string(e);
-        double expected = 0;
-        std::from_chars(text.data(), text.data() + text.size(), expected);
-        ASSERT_EQ(read_number(text), expected) << text;
-      }
-    }
-  }
-}
-
 struct SaturationCase {
   std::string text;
   double expected;
