@@ -33,7 +33,7 @@ Effect typed(F f, std::string_view t, bool changed = true) {
 }
 Effect message(std::string_view prompt) {
   if (prompt == beep_marker) return {.kind = K::beep};
-  return {.kind = K::message, .text = std::string(prompt), .title = std::string(message_title)};
+  return {.kind = K::message, .text = std::string(prompt), .title = "数据检查"};
 }
 Effect selected(F f, std::string_view text) {
   return {.kind = K::selection, .field = f, .selection = {0, char_count(text)}};
@@ -206,13 +206,23 @@ TEST(ChangeCheck, ShowsTheUsersPromptsAndCaptions) {
   sheet.set_text(F::Text2, "3");
   expect_effects(sheet, {typed(F::Text2, "3"), result(F::Text2, "4.9kN/m")});
 
+  // Every prompt of both rule tables, as the user reads it.
   const std::pair<std::pair<F, std::string_view>, std::string_view> prompts[] = {
+      {{F::Text1, "0"}, "轴线间距≤0，数据错误，请重新输入！"},
+      {{F::Text6, "0"}, "墙自重≤0，数据错误。请重新输入！"},
+      {{F::Text7, "350"}, "踏步宽度≤0或≥350，数据错误。请重新输入！"},
+      {{F::Text8, "200"}, "踏步高度≤0或≥200，数据错误。请重新输入！"},
+      {{F::Text9, "300"}, "梯板厚度≤0或≥300，数据错误。请重新输入！"},
+      {{F::Text10, "100"}, "面层厚度≤0或≥100，数据错误。请重新输入！"},
+      {{F::Text12, "50"}, "面层容重≤0或≥50，数据错误。请重新输入！"},
+      {{F::Text3, "2"}, "梁高≤0或梁高≥2，数据错误。请重新输入！"},
       {{F::Text4, "4"}, "窗宽≥开间轴线间距，数据错误。请重新输入！"},
       {{F::Text4, "-1"}, "窗宽< 0，数据错误。请重新输入！"},
+      {{F::Text5, "9"}, "窗高≥层高-梁高，数据错误。请重新输入！"},
+      {{F::Text5, "-1"}, "窗高< 0，数据错误。请重新输入！"},
+      {{F::Text11, "10"}, "窗重≤0或≥10，数据错误。请重新输入！"},
       {{F::Text13, "2.01"}, "柱宽非法，数据错误。请重新输入！"},
       {{F::Text13, "-0.1"}, "柱宽≤0，数据错误。请重新输入！"},
-      {{F::Text1, "0"}, "轴线间距≤0，数据错误，请重新输入！"},
-      {{F::Text5, "9"}, "窗高≥层高-梁高，数据错误。请重新输入！"},
   };
   for (const auto& [change, prompt] : prompts) {
     MemorySheet s = started();

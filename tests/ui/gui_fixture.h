@@ -49,14 +49,12 @@ class ProbeForm : public ui::Form1 {
   QString caption(ResultLabel l) const { return result(l)->text(); }
 };
 
-// Polls for a modal widget; a message box is described as "title | text | icon | buttons" and
-// closed with its OK button, anything else is closed outright.
+// Dismisses every modal widget from the first turn of its own event loop: a message box is
+// described as "title | text | icon | buttons" and closed with its OK button, anything else is
+// closed outright.
 class BoxWatcher {
  public:
   BoxWatcher() {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-    timer_.start();
     on_show_.watcher = this;
     qApp->installEventFilter(&on_show_);
   }
@@ -74,8 +72,6 @@ class BoxWatcher {
   }
 
  private:
-  // Dismisses a box from the first turn of its own event loop instead of the next tick: a long
-  // run of edits raises thousands of them.
   struct ShowHook : QObject {
     BoxWatcher* watcher = nullptr;
     bool eventFilter(QObject* o, QEvent* e) override {
@@ -108,7 +104,6 @@ class BoxWatcher {
       box->reject();
   }
 
-  QTimer timer_;
   ShowHook on_show_;
   QStringList boxes_;
   QStringList snapshots_;
@@ -154,7 +149,7 @@ class WindowTest : public QObject {
 // Each prompt as the watcher describes a check's box.
 inline QStringList boxes(const QStringList& prompts) {
   QStringList described;
-  for (const QString& p : prompts) described << BoxWatcher::describe(qstr(message_title), p);
+  for (const QString& p : prompts) described << BoxWatcher::describe(QStringLiteral("数据检查"), p);
   return described;
 }
 

@@ -47,8 +47,9 @@ class StartupTest : public WindowTest {
     QCOMPARE(fx->form->caption_writes, (std::array<int, result_count>{0, 0}));
   }
 
-  void title_ends_in_the_build_version() {
-    static const QRegularExpression version(QStringLiteral("^\\S.* {7}V\\d{4}\\.\\d{2}\\.\\d{2}$"));
+  void title_is_program_credit_and_build_version() {
+    static const QRegularExpression version(QStringLiteral(
+        "^框架梁均布线荷载及楼梯折算恒荷载计算 loadcalc 开发组编制 {7}V\\d{4}\\.\\d{2}\\.\\d{2}$"));
     QVERIFY2(version.match(fx->form->windowTitle()).hasMatch(),
              qPrintable(fx->form->windowTitle()));
     QVERIFY(!fx->form->windowIcon().isNull());
@@ -98,6 +99,53 @@ class StartupTest : public WindowTest {
         QCOMPARE(w->focusPolicy(), Qt::TabFocus);
         break;
     }
+  }
+
+  void captions_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("caption");
+    const std::pair<const char*, const char*> rows[] = {
+        {"Frame1", "梁上填充墙基本信息"},
+        {"Frame2", "楼梯恒荷载计算基本信息"},
+        {"Frame3", "框架梁上均布线荷载"},
+        {"Frame4", "楼梯的折算恒荷载"},
+        {"Frame5", "示意简图"},
+        {"Label1", "轴线开间尺寸（米）"},
+        {"Label2", "层高（米）"},
+        {"Label3", "框架梁高（米）"},
+        {"Label4", "门窗洞口的宽度（米）、高度（米）"},
+        {"Label5", "墙自重kN/m2"},
+        {"Label6", "踏步宽度（毫米）"},
+        {"Label7", "踏步高度（毫米）"},
+        {"Label8", "楼梯板厚度（毫米）"},
+        {"Label9", "面层厚度（毫米）"},
+        {"Label12", "窗重kN/m2"},
+        {"Label13", "面层容重kN/m3"},
+        {"Label14", "框架柱宽m"},
+    };
+    for (const auto& [control, caption] : rows)
+      QTest::newRow(control) << control << QString::fromUtf8(caption);
+  }
+  void captions() {
+    QFETCH(QString, control);
+    QFETCH(QString, caption);
+    auto* w = fx->form->findChild<QWidget*>(control);
+    QVERIFY(w);
+    if (auto* frame = qobject_cast<QGroupBox*>(w))
+      QCOMPARE(frame->title(), caption);
+    else
+      QCOMPARE(qobject_cast<QLabel*>(w)->text(), caption);
+  }
+
+  // What the window holds once built, before start-up writes the defaults.
+  void built_window_holds_the_initial_texts() {
+    ui::Form1 built;
+    QStringList texts;
+    for (std::size_t i = 0; i < field_count; ++i) texts << built.field(field_at(i))->text();
+    QCOMPARE(texts, (QStringList{" ", " ", " ", " ", " ", " ", " ", " ", " ", " ", "Text11",
+                                 "Text12", "Text13"}));
+    QCOMPARE(built.result(ResultLabel::Label10)->text(), QStringLiteral("Label10"));
+    QCOMPARE(built.result(ResultLabel::Label11)->text(), QStringLiteral("Label11"));
   }
 
   void accessible_names_data() {
