@@ -1,7 +1,7 @@
 #pragma once
 // Correctly rounded arc tangent and cosine: the double nearest to the exact value (ties to even),
 // on every platform. The platform's std::atan and std::cos are only as good as its maths library
-// (the mingw-w64 runtime's cosine loses digits near a right angle, glibc's is a few ulp off now
+// (the mingw-w64 runtime's cosine loses digits near a right angle, glibc's is one ulp off now
 // and then), and the stair load must not depend on which one the program was built with.
 // Everything else in the formulas is an IEEE 754 operation and needs no such help.
 //
