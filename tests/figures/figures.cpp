@@ -251,7 +251,9 @@ bool write_line(MemorySheet& sheet, std::uint64_t n, const std::array<Span, N>& 
   std::string result;
   if (r.status == CalcStatus::ok) {
     result = hex_bits(r.value);
-    if (format_result(r.value, result_info(label).unit) != caption) sound = false;
+    // A finite load whose rounding to thousandths overflows has no caption of its own either.
+    const auto expected = format_result(r.value, result_info(label).unit);
+    if (caption != (expected ? *expected : failure_text(CalcStatus::out_of_range))) sound = false;
   } else {
     result = status_name(r.status);
     if (failure_text(r.status) != caption) sound = false;
