@@ -1,8 +1,11 @@
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QtGlobal>
 #include <cstdio>
+#include <optional>
 
 #include "ui/application.h"
 #include "ui/form1.h"
@@ -46,6 +49,13 @@ int main(int argc, char* argv[]) {
                  "loadcalc: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set); "
                  "the window cannot be shown here.\n");
     qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  // A session without a display seldom has a runtime directory, and Qt warns when it has to make
+  // one up; this run gets a private one, removed at exit.
+  std::optional<QTemporaryDir> runtime_dir;
+  if (headless && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    runtime_dir.emplace();
+    if (runtime_dir->isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_dir->path()));
   }
   QApplication app(argc, argv);
   loadcalc::ui::configure_application(app);

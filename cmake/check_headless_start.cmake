@@ -7,7 +7,7 @@ cmake_minimum_required(VERSION 3.25)
 
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
-          "${PROGRAM}"
+          --unset=XDG_RUNTIME_DIR "${PROGRAM}"
   RESULT_VARIABLE result
   OUTPUT_VARIABLE output
   ERROR_VARIABLE errors
@@ -17,6 +17,10 @@ if(NOT result EQUAL 0)
 endif()
 if(NOT errors MATCHES "no display available")
   message(FATAL_ERROR "loadcalc did not say that there is no display:\n${errors}")
+endif()
+# A session without a display usually has no runtime directory either; Qt must not warn about it.
+if(errors MATCHES "XDG_RUNTIME_DIR")
+  message(FATAL_ERROR "loadcalc let Qt warn about the runtime directory:\n${errors}")
 endif()
 if(NOT output MATCHES "the started window is pictured in ([^\n]+\\.png)")
   message(FATAL_ERROR "loadcalc did not name its picture:\n${output}")
