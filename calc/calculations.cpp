@@ -5,6 +5,7 @@
 #include "calc/crmath.h"
 #include "calc/fields.h"
 #include "calc/number.h"
+#include "calc/traced.h"
 
 namespace loadcalc {
 namespace {
@@ -26,50 +27,100 @@ CalcStatus write_result(Sheet& sheet, ResultLabel label, const CalcResult& r) {
   return CalcStatus::ok;
 }
 
-}  // namespace
-
-// Each step is its own statement so that every intermediate is rounded to double exactly as a
-// hand calculation in double precision would be; the opening area is deliberately formed twice.
-CalcResult beam_line_load(const BeamInputs& in) noexcept {
-  const double t1 = in.bay_span - in.column_width;
-  const double t2 = in.storey_height - in.beam_depth;
-  const double t3 = t1 * t2;
-  const double t4 = in.opening_width * in.opening_height;
-  const double t5 = t3 - t4;
-  const double t6 = t5 * in.wall_weight;
-  const double t7 = in.opening_width * in.opening_height;
-  const double t8 = t7 * in.window_weight;
-  const double t9 = t6 + t8;
-  // The weight spreads over the axis-to-axis bay, not over the narrower panel.
-  if (in.bay_span == 0.0) return {CalcStatus::zero_divisor, 0.0};
-  return finite_or_failure(t9 / in.bay_span);
+// The plain side of the formulas: a step is just its value, a division by zero just a status.
+double step(double x, const StepInfo&) {
+  return x;
+}
+CalcResult no_quotient(double, double, const StepInfo&) {
+  return {CalcStatus::zero_divisor, 0.0};
+}
+double value_of(double x) {
+  return x;
+}
+double value_of(const Traced& x) {
+  return x.value();
 }
 
-CalcResult stair_dead_load(const StairInputs& in) noexcept {
+constexpr StepInfo converted(Field f) {
+  const FieldInfo& info = field_info(f);
+  return {info.quantity, info.term, "m", false, f};
+}
+constexpr StepInfo result_step(ResultLabel l, std::string_view unit) {
+  const ResultInfo& info = result_info(l);
+  return {info.quantity, info.term, unit, true};
+}
+
+// The formulas, over double for the captions and over Traced for the working. Written with the
+// usual precedence, each operation rounds to double on its own (no contraction in this library)
+// and in the order a hand calculation would take; a traced number writes brackets wherever a
+// reader's left-to-right evaluation would otherwise differ from the machine's.
+template <class N>
+CalcResult beam_formula(const BeamValues<N>& in) {
+  static constexpr StepInfo net_wall_area{"A_w", "墙体净面积", "m²", true};
+  static constexpr StepInfo load = result_step(ResultLabel::Label10, "kN/m");
+  // The opening is cut out of the wall and weighed at the window's own weight; its area is
+  // formed twice, as the hand calculation does.
+  const N area = step((in.bay_span - in.column_width) * (in.storey_height - in.beam_depth) -
+                          in.opening_width * in.opening_height,
+                      net_wall_area);
+  const N weight = area * in.wall_weight + in.opening_width * in.opening_height * in.window_weight;
+  // The weight spreads over the axis-to-axis bay, not over the narrower panel.
+  if (value_of(in.bay_span) == 0.0) return no_quotient(weight, in.bay_span, load);
+  return finite_or_failure(value_of(step(weight / in.bay_span, load)));
+}
+
+template <class N>
+CalcResult stair_formula(const StairValues<N>& in) {
+  static constexpr StepInfo b_info = converted(Field::Text7);
+  static constexpr StepInfo h_info = converted(Field::Text8);
+  static constexpr StepInfo t_info = converted(Field::Text9);
+  static constexpr StepInfo f_info = converted(Field::Text10);
+  static constexpr StepInfo slope{"tan α", "梯段坡度", "", false};
+  static constexpr StepInfo cos_slope{"cos α", "梯段倾角的余弦", "", false};
+  static constexpr StepInfo plaster{"g_p", "板底抹灰（0.34 kN/m²）按水平投影", "kN/m²", true};
+  static constexpr StepInfo finish{"g_f", "踏步面层", "kN/m²", true};
+  static constexpr StepInfo slab{"g_s", "踏步及梯段板自重（25 kN/m³）", "kN/m²", true};
+  static constexpr StepInfo load = result_step(ResultLabel::Label11, "kN/m²");
   // Millimetres to metres by division, not by multiplying with 0.001: the two differ in the last
   // bit for some entries.
-  const double b = in.step_width / 1000;
-  const double h = in.step_height / 1000;
-  const double t = in.slab_thickness / 1000;
-  const double f = in.finish_thickness / 1000;
-  const double gamma = in.finish_density;
-  if (b == 0.0) return {CalcStatus::zero_divisor, 0.0};
+  const N b = step(in.step_width / 1000, b_info);
+  const N h = step(in.step_height / 1000, h_info);
+  const N t = step(in.slab_thickness / 1000, t_info);
+  const N f = step(in.finish_thickness / 1000, f_info);
+  const N& gamma = in.finish_density;
+  if (value_of(b) == 0.0) return no_quotient(h, b, slope);
 
-  // Correctly rounded, so that the same entries give the same figure on every platform. The
-  // plaster and the slab both divide by cos(atan(h / b)); it is formed once, being the same
+  // The plaster and the slab both divide by cos(atan(h / b)); it is formed once, being the same
   // expression (and correctly rounded, the same value) both times, and it is the dearest step.
-  const double cos_alpha = cr_cos(cr_atan(h / b));
-  const double p = 0.34 / cos_alpha;  // plaster under the slab, per plan area
-  const double w1 = b + h;
-  const double w2 = w1 / b;
-  const double w3 = w2 * f;
-  const double w4 = w3 * gamma;
-  const double w5 = h / 2;
-  const double w6 = t / cos_alpha;
-  const double w7 = w5 + w6;
-  const double w8 = w7 * 25;
-  const double w9 = w4 + w8;
-  return finite_or_failure(w9 + p);
+  const N tan_alpha = step(h / b, slope);
+  const N cos_alpha = step(cosine(arctan(tan_alpha)), cos_slope);
+  const N p = step(0.34 / cos_alpha, plaster);
+  const N finish_load = step((b + h) / b * f * gamma, finish);
+  const N slab_load = step((h / 2 + t / cos_alpha) * 25, slab);
+  return finite_or_failure(value_of(step(finish_load + slab_load + p, load)));
+}
+
+}  // namespace
+
+// Correctly rounded, so that the same entries give the same figure on every platform.
+double arctan(double x) noexcept {
+  return cr_atan(x);
+}
+double cosine(double x) noexcept {
+  return cr_cos(x);
+}
+
+CalcResult beam_line_load(const BeamInputs& in) noexcept {
+  return beam_formula(in);
+}
+CalcResult stair_dead_load(const StairInputs& in) noexcept {
+  return stair_formula(in);
+}
+CalcResult beam_line_load(const BeamValues<Traced>& in) {
+  return beam_formula(in);
+}
+CalcResult stair_dead_load(const StairValues<Traced>& in) {
+  return stair_formula(in);
 }
 
 CalcStatus MainProgram_1(Sheet& sheet) {

@@ -20,26 +20,31 @@ struct CalcResult {
   double value;  // meaningful only when status is ok
 };
 
-// Metres, except the two weights in kN/m2.
-struct BeamInputs {
-  double bay_span;
-  double storey_height;
-  double beam_depth;
-  double opening_width;
-  double opening_height;
-  double wall_weight;
-  double window_weight;
-  double column_width;
+// Metres, except the two weights in kN/m2. Generic over the number type so that the working can
+// trace the very formula that computes the caption (working.h).
+template <class N>
+struct BeamValues {
+  N bay_span;
+  N storey_height;
+  N beam_depth;
+  N opening_width;
+  N opening_height;
+  N wall_weight;
+  N window_weight;
+  N column_width;
 };
+using BeamInputs = BeamValues<double>;
 
 // As entered: the first four in millimetres, finish_density in kN/m3.
-struct StairInputs {
-  double step_width;
-  double step_height;
-  double slab_thickness;
-  double finish_thickness;
-  double finish_density;
+template <class N>
+struct StairValues {
+  N step_width;
+  N step_height;
+  N slab_thickness;
+  N finish_thickness;
+  N finish_density;
 };
+using StairInputs = StairValues<double>;
 
 // Beam line load in kN/m, evaluated in a fixed operation order so that every caption can be
 // reproduced by hand.
