@@ -404,7 +404,7 @@ std::string working_html(const Working& w) {
   std::string s = "<p><b>" + escape(w.title) + "</b></p>\n<p>" + out.result_symbol() + " = " +
                   out.tokens(w.formula, false) + "</p>\n<p>式中：";
   for (const Quantity* q : out.legend()) s.append("<br>\n").append(out.legend_entry(*q));
-  s.append("</p>\n<p>计算：</p>\n<table cellspacing=\"0\" cellpadding=\"1\">\n");
+  s.append("</p>\n<p>计算：</p>\n<table cellspacing=\"0\" cellpadding=\"2\">\n");
   for (const Quantity& q : w.quantities) {
     if (!is_step(q)) continue;
     const Writer::Line l = out.line(q);

@@ -24,7 +24,6 @@ namespace loadcalc::ui {
 
 namespace {
 
-constexpr std::string_view program_title = "框架梁均布线荷载及楼梯折算恒荷载计算";
 constexpr std::string_view credit = "loadcalc 开发组编制";
 
 QString qstring(std::string_view s) {
@@ -118,6 +117,8 @@ void Form1::build() {
     w->setObjectName(qstring(c.name));
     w->setGeometry(pixel_rect(c));
   }
+  for (const ResultInfo& r : results) attach_working(r.label);
+  attach_print_shortcut();
   // Result labels reach under the fields to their right; the fields stay on top.
   for (QLineEdit* e : fields_) e->raise();
 }

@@ -11,11 +11,14 @@
 #include "calc/sheet.h"
 
 class QFocusEvent;
+class QPrinter;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
 
 namespace loadcalc::ui {
+
+inline constexpr std::string_view program_title = "框架梁均布线荷载及楼梯折算恒荷载计算";
 
 class Form1 : public QWidget, public Sheet {
   Q_OBJECT
@@ -36,6 +39,14 @@ class Form1 : public QWidget, public Sheet {
   QLabel* result(ResultLabel l) const { return results_[index_of(l)]; }
   QWidget* picture() const { return picture_; }
 
+  // The calculation sheet of both loads as it stands, one A4 page: title and version, date, the
+  // thirteen inputs, both workings and both results.
+  void print_sheet(QPrinter& printer) const;
+  // The platform's print dialog, then the sheet; Ctrl+P and each result's menu open it.
+  void open_print_dialog();
+  // The working of a result as its tooltip shows it: an HTML document.
+  QString working_tooltip(ResultLabel l) const;
+
   // The first show runs the start-up routine before anything is on screen.
   void setVisible(bool visible) override;
 
@@ -48,6 +59,11 @@ class Form1 : public QWidget, public Sheet {
   std::optional<Field> field_of(const QObject* watched) const;
   bool key_press(Field f, QKeyEvent& event);
   void got_focus(Field f, const QFocusEvent& event);
+  // Each result's working: its tooltip and its menu.
+  void attach_working(ResultLabel l);
+  void attach_print_shortcut();
+  void copy_working(ResultLabel l) const;
+  QString sheet_html() const;
 
   std::array<QLineEdit*, field_count> fields_{};
   std::array<QLabel*, result_count> results_{};

@@ -310,8 +310,12 @@ class SoakTest : public QObject {
       recent[std::size_t(i) % recent.size()] = QStringLiteral("#%1 ").arg(i) + soak.step();
       QString broken;
       const QStringList shown_boxes = fx.watcher.take_boxes();
+      // Ctrl+P is the window's print shortcut: its dialog comes up, and is dismissed unused.
+      const bool printing = recent[std::size_t(i) % recent.size()].contains(u"Ctrl+P in ");
       for (const QString& b : shown_boxes)
-        if (!expected_boxes.contains(b)) broken = QStringLiteral("unexpected box ") + b;
+        if (!expected_boxes.contains(b) &&
+            !(printing && b == QStringLiteral("unexpected modal widget QPrintDialog")))
+          broken = QStringLiteral("unexpected box ") + b;
       box_count += shown_boxes.size();
       if (broken.isEmpty()) broken = violation(fx.form.get());
       if (broken.isEmpty() && !shown_boxes.isEmpty() && !soak.reactivate())

@@ -1,0 +1,167 @@
+// The working behind each result as the user meets it: the tooltip, the result's context menu,
+// the clipboard, the print dialog and the printed sheet.
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QToolTip>
+#include <QtTest>
+
+#include "gui_fixture.h"
+
+using namespace loadcalc;
+using namespace loadcalc::test;
+
+namespace {
+
+// What a poppler tool prints for a file; empty when the tool is missing or fails.
+QString run_tool(const QString& tool, const QStringList& args) {
+  QProcess p;
+  p.start(tool, args);
+  if (!p.waitForFinished(30000) || p.exitCode() != 0) return {};
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Hovers over a label as the mouse would and reads the tooltip that comes up.
+QString hover(QLabel* label) {
+  QToolTip::hideText();
+  const QPoint at(2, 2);
+  QHelpEvent event(QEvent::ToolTip, at, label->mapToGlobal(at));
+  QApplication::sendEvent(label, &event);
+  return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+}  // namespace
+
+class WorkingTest : public WindowTest {
+  Q_OBJECT
+
+  QLabel* label(ResultLabel l) { return fx->form->result(l); }
+
+ private slots:
+  void tooltip_follows_every_edit() {
+    QLineEdit* storey = fx->form->edit("Text2");
+    storey->setFocus();
+    type(storey, QStringLiteral("3"));
+    const QString beam = hover(label(ResultLabel::Label10));
+    QVERIFY2(beam.contains(QStringLiteral("<td nowrap> = (4 − 0) × (3 − 0.45) − 2 × 2.2</td>"
+                                          "<td nowrap> = 5.799999999999999 m²</td>")),
+             qPrintable(beam));
+    QVERIFY(beam.contains(QStringLiteral("结果：<i>q</i> = <b>4.9kN/m</b>")));
+    QVERIFY(beam.contains(QStringLiteral("<i>h</i><sub>b</sub> — 框架梁高，m")));
+    // The stair's working is not the beam's business.
+    QVERIFY(hover(label(ResultLabel::Label11))
+                .contains(QStringLiteral("结果：<i>g</i> = <b>7.172kN/m^2</b>")));
+
+    // A reset by the check leaves the working of the text put back.
+    type(storey, QStringLiteral("\b"));
+    QVERIFY(fx->watcher.take_boxes().size() == 1);
+    QVERIFY(hover(label(ResultLabel::Label10)).contains(QStringLiteral("<b>6.7kN/m</b>")));
+  }
+
+  void each_result_has_its_menu_data() {
+    QTest::addColumn<int>("label");
+    QTest::newRow("Label10") << int(ResultLabel::Label10);
+    QTest::newRow("Label11") << int(ResultLabel::Label11);
+  }
+  void each_result_has_its_menu() {
+    QFETCH(int, label);
+    QLabel* l = this->label(static_cast<ResultLabel>(label));
+    QCOMPARE(l->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QStringList shown;
+    for (QAction* a : l->actions()) {
+      QCOMPARE(a->parent(), l);
+      shown << a->objectName() + u'=' + a->text();
+    }
+    QCOMPARE(shown, (QStringList{"copyResult=复制结果", "copyWorking=复制计算过程",
+                                 "printSheet=打印计算书…"}));
+  }
+
+  void copying_puts_text_and_formatted_working_on_the_clipboard() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    label(ResultLabel::Label11)->findChild<QAction*>(QStringLiteral("copyResult"))->trigger();
+    QCOMPARE(clipboard->text(), QStringLiteral("7.172kN/m^2"));
+
+    fx->form->set_text(Field::Text13, "0.4");
+    label(ResultLabel::Label10)->findChild<QAction*>(QStringLiteral("copyWorking"))->trigger();
+    const QMimeData* data = clipboard->mimeData();
+    QVERIFY(data->hasText() && data->hasHtml());
+    const QString text = data->text();
+    QVERIFY2(text.startsWith(QStringLiteral("框架梁上均布线荷载\nq = (((L − b_c) × (H − h_b) − "
+                                            "b_o × h_o) × g_w + b_o × h_o × g_o) / L\n式中：\n")),
+             qPrintable(text));
+    QVERIFY(text.endsWith(QStringLiteral(
+        "计算：\n"
+        "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (4 − 0.4) × (3.6 − 0.45) − 2 × 2.2 = "
+        "6.9399999999999995 m²\n"
+        "q = (A_w × g_w + b_o × h_o × g_o) / L = (6.9399999999999995 × 3 + 2 × 2.2 × 0.5) / 4 = "
+        "5.755 kN/m\n"
+        "结果：q = 5.755kN/m\n")));
+    const QString html = data->html();
+    QVERIFY(html.contains(QStringLiteral("<meta charset=\"utf-8\">")));
+    QVERIFY(html.contains(QStringLiteral("<i>b</i><sub>c</sub>")));
+    QVERIFY(html.contains(QStringLiteral("<b>5.755kN/m</b>")));
+  }
+
+  // Each way in opens the platform's print dialog; the watcher dismisses it, so nothing prints.
+  void print_dialog_opens_from_the_menu_and_from_ctrl_p() {
+    label(ResultLabel::Label10)->findChild<QAction*>(QStringLiteral("printSheet"))->trigger();
+    QCOMPARE(fx->watcher.take_boxes(), QStringList{"unexpected modal widget QPrintDialog"});
+    QVERIFY(fx->activate());
+    QLineEdit* stair = fx->form->edit("Text9");
+    stair->setFocus();
+    QTest::keyClick(stair, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(fx->watcher.take_boxes(), QStringList{"unexpected modal widget QPrintDialog"});
+    QCOMPARE(stair->text(), QStringLiteral("130"));
+  }
+
+  void printed_sheet_holds_inputs_workings_and_results() {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+      QSKIP("pdftotext (poppler-utils) is not installed");
+    fx->form->set_text(Field::Text7, "260");
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    fx->form->print_sheet(printer);
+
+    const QString info = run_tool(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +1\n"))), qPrintable(info));
+    QVERIFY2(info.contains(QStringLiteral("x 842 pts (A4)")), qPrintable(info));
+    // The Chinese is text in an embedded font, not pictures of glyphs.
+    const QString fonts = run_tool(QStringLiteral("pdffonts"), {pdf});
+    QVERIFY2(fonts.contains(QRegularExpression(QStringLiteral("(CJK|Zen ?Hei).* yes "))),
+             qPrintable(fonts));
+
+    const QString text = run_tool(QStringLiteral("pdftotext"),
+                                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString expected[] = {
+        QStringLiteral("框架梁均布线荷载及楼梯折算恒荷载计算"), QStringLiteral("loadcalc 1.0.0"),
+        QDate::currentDate().toString(Qt::ISODate),
+        // The thirteen inputs as entered, with their names.
+        QStringLiteral("轴线开间尺寸"), QStringLiteral("4.0"), QStringLiteral("层高"),
+        QStringLiteral("3.6"), QStringLiteral("框架梁高"), QStringLiteral("0.45"),
+        QStringLiteral("门窗洞口宽度"), QStringLiteral("2.0"), QStringLiteral("门窗洞口高度"),
+        QStringLiteral("2.2"), QStringLiteral("墙自重"), QStringLiteral("3.0"),
+        QStringLiteral("窗重"), QStringLiteral("0.50"), QStringLiteral("框架柱宽"),
+        QStringLiteral("0.0"), QStringLiteral("踏步宽度"), QStringLiteral("260"),
+        QStringLiteral("踏步高度"), QStringLiteral("160"), QStringLiteral("楼梯板厚度"),
+        QStringLiteral("130"), QStringLiteral("面层厚度"), QStringLiteral("30"),
+        QStringLiteral("面层容重"), QStringLiteral("22.0"),
+        // Both workings and both results.
+        QStringLiteral("(4 − 0) × (3.6 − 0.45) − 2 × 2.2"), QStringLiteral("260 mm / 1000"),
+        QStringLiteral("6.7kN/m"), fx->form->caption(ResultLabel::Label11)};
+    for (const QString& piece : expected)
+      QVERIFY2(text.contains(piece), qPrintable(piece + QStringLiteral(" missing in:\n") + text));
+    QVERIFY(fx->form->caption(ResultLabel::Label11) != QStringLiteral("7.172kN/m^2"));
+  }
+};
+
+LOADCALC_GUI_TEST_MAIN(WorkingTest)
+#include "test_form1_working.moc"
