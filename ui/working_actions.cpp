@@ -28,10 +28,6 @@ QString qstring(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-constexpr Calculation calculation_for(ResultLabel l) {
-  return l == ResultLabel::Label10 ? Calculation::MainProgram_1 : Calculation::MainProgram_2;
-}
-
 // A whole document, so that a word processor pasting it knows the encoding.
 QString html_document(const QString& body) {
   return QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>") + body +
@@ -129,11 +125,11 @@ void Form1::attach_print_shortcut() {
 }
 
 QString Form1::working_tooltip(ResultLabel l) const {
-  return tooltip_document(working(*this, calculation_for(l)));
+  return tooltip_document(working(*this, result_info(l).written_by));
 }
 
 void Form1::copy_working(ResultLabel l) const {
-  const Working w = working(*this, calculation_for(l));
+  const Working w = working(*this, result_info(l).written_by);
   auto* data = new QMimeData;
   data->setText(qstring(working_text(w)));
   data->setHtml(working_document(w));
