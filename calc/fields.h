@@ -1,5 +1,6 @@
 #pragma once
-// The field table: every input of the two calculations with its unit and start-up default.
+// The field table: every input of the two calculations with the caption of the label that names
+// it, its unit, its start-up default and the calculation it feeds. Each is written here only.
 
 #include <array>
 #include <optional>

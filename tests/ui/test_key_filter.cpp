@@ -16,8 +16,8 @@ class KeyFilterTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Digits, "." and control characters pass, as do the negative codes of double-byte
-  // characters; blank to "-", "/" and everything from ":" on are discarded.
+  // Digits, "." and control characters pass, as do the negative codes of UTF-16 units from
+  // U+8000 up; blank to "-", "/" and everything else from ":" on are discarded.
   void every_signed_16_bit_code() {
     int wrong = 0;
     for (int code = std::numeric_limits<std::int16_t>::min();
@@ -49,7 +49,10 @@ class KeyFilterTest : public QObject {
         << int(Qt::Key_Q) << (ctrl | Qt::AltModifier) << "@" << 64;
     QTest::newRow("full-width digit is negative")
         << 0 << none << QString(QChar(0xFF15)) << int(std::int16_t(0xFF15));
-    QTest::newRow("ideograph is positive") << 0 << none << QString(QChar(0x4E2D)) << 0x4E2D;
+    QTest::newRow("ideograph below U+8000 is positive")
+        << 0 << none << QString(QChar(0x4E2D)) << 0x4E2D;
+    QTest::newRow("ideograph from U+8000 is negative")
+        << 0 << none << QString(QChar(0x9F8D)) << int(std::int16_t(0x9F8D));
     QTest::newRow("Return with text") << int(Qt::Key_Return) << none << "\r" << 13;
     QTest::newRow("Return without text") << int(Qt::Key_Return) << none << "" << 13;
     QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier)
