@@ -14,6 +14,7 @@
 #include "calc/number.h"
 #include "calc/startup.h"
 #include "checks/checks.h"
+#include "ui/accessibility.h"
 #include "ui/icon.h"
 #include "ui/key_filter.h"
 #include "ui/layout.h"
@@ -54,6 +55,7 @@ bool is_arrival(Qt::FocusReason reason) {
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
+  install_accessibility();
   build();
   wire();
   setWindowTitle(qstring(program_title) + u' ' + qstring(credit) + QStringLiteral("       V") +
@@ -72,7 +74,7 @@ Form1::~Form1() {
 }
 
 void Form1::build() {
-  for (const Control& c : controls) {
+  for (const Control& c : reading_order()) {
     QWidget* container = this;
     if (c.container != "Form1")
       container = findChild<QWidget*>(qstring(c.container), Qt::FindDirectChildrenOnly);
@@ -93,7 +95,6 @@ void Form1::build() {
         if (result) {
           for (const ResultInfo& r : results)
             if (r.name == c.name) results_[index_of(r.label)] = label;
-          label->setAccessibleName(qstring(control_named(c.container)->text));
         }
         w = label;
         break;
@@ -111,6 +112,7 @@ void Form1::build() {
         picture_ = new SketchView(container);
         picture_->setFocusPolicy(Qt::TabFocus);
         picture_->setAccessibleName(qstring(control_named(c.container)->text));
+        picture_->setAccessibleDescription(sketch_description());
         w = picture_;
         break;
     }
@@ -119,8 +121,24 @@ void Form1::build() {
   }
   for (const ResultInfo& r : results) attach_working(r.label);
   attach_print_shortcut();
-  // Result labels reach under the fields to their right; the fields stay on top.
-  for (QLineEdit* e : fields_) e->raise();
+  for (QLabel* label : results_) name_result(label);
+  // A field's own label is its label for a screen reader too; the first field where it names two.
+  for (QLabel* label : findChildren<QLabel*>()) {
+    for (QLineEdit* e : fields_)
+      if (e->parentWidget() == label->parentWidget() &&
+          qstring(caption(*field_named(e->objectName().toStdString()))) == label->text()) {
+        label->setBuddy(e);
+        break;
+      }
+  }
+}
+
+void Form1::name_result(QLabel* label) {
+  // Heard as what the figure is, then the figure; a changed name is what makes a screen reader
+  // notice that the result changed.
+  const QString name =
+      static_cast<const QGroupBox*>(label->parentWidget())->title() + u' ' + label->text();
+  if (label->accessibleName() != name) label->setAccessibleName(name);
 }
 
 void Form1::wire() {
@@ -151,6 +169,7 @@ void Form1::set_text(Field f, std::string_view text) {
 
 void Form1::set_caption(ResultLabel l, std::string_view caption) {
   result(l)->setText(qstring(caption));
+  name_result(result(l));
 }
 
 void Form1::set_selection(Field f, Selection s) {

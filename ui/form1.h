@@ -56,6 +56,7 @@ class Form1 : public QWidget, public Sheet {
  private:
   void build();
   void wire();
+  static void name_result(QLabel* label);
   std::optional<Field> field_of(const QObject* watched) const;
   bool key_press(Field f, QKeyEvent& event);
   void got_focus(Field f, const QFocusEvent& event);

@@ -162,9 +162,9 @@ class StartupTest : public WindowTest {
     QTest::newRow("Text13") << "Text13"
                             << "框架柱宽m";
     QTest::newRow("Label10") << "Label10"
-                             << "框架梁上均布线荷载";
+                             << "框架梁上均布线荷载 6.7kN/m";
     QTest::newRow("Label11") << "Label11"
-                             << "楼梯的折算恒荷载";
+                             << "楼梯的折算恒荷载 7.172kN/m^2";
   }
   void accessible_names() {
     QFETCH(QString, control);

@@ -1,0 +1,75 @@
+#include "ui/accessibility.h"
+
+#include <QAccessibleWidget>
+#include <QGroupBox>
+#include <QString>
+
+#include "ui/form1.h"
+#include "ui/sketch.h"
+#include "ui/sketch_view.h"
+
+namespace loadcalc::ui {
+
+namespace {
+
+QString qstring(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// Qt's own group-box interface names every control inside as labelled by the frame.
+class FrameAccessible : public QAccessibleWidget {
+ public:
+  explicit FrameAccessible(QGroupBox* frame) : QAccessibleWidget(frame, QAccessible::Grouping) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return static_cast<const QGroupBox*>(widget())->title();
+    return QAccessibleWidget::text(t);
+  }
+};
+
+QAccessibleInterface* window_interfaces(const QString& class_name, QObject* object) {
+  if (!object || !object->isWidgetType()) return nullptr;
+  auto* widget = static_cast<QWidget*>(object);
+  if (class_name == QLatin1String(Form1::staticMetaObject.className()))
+    return new QAccessibleWidget(widget, QAccessible::Window);
+  if (class_name == QLatin1String(SketchView::staticMetaObject.className()))
+    return new QAccessibleWidget(widget, QAccessible::Graphic);
+  if (class_name == QLatin1String(QGroupBox::staticMetaObject.className()))
+    return new FrameAccessible(static_cast<QGroupBox*>(widget));
+  return nullptr;
+}
+
+// The labels of the dimensions on one side of the sketch, as a list: "窗宽、梁高…".
+QString dimension_labels(bool left_part) {
+  QString list;
+  for (const sketch::Dimension& d : sketch::dimensions) {
+    if ((d.from.x < sketch::width / 2) != left_part) continue;
+    if (!list.isEmpty()) list += u'、';
+    list += qstring(d.label);
+  }
+  return list;
+}
+
+}  // namespace
+
+void install_accessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory(window_interfaces);
+    return true;
+  }();
+  (void)installed;
+}
+
+QString sketch_description() {
+  // The note's raised "2" is the square of square metres.
+  const QString note =
+      qstring(sketch::note.text) +
+      (sketch::note.raised == "2" ? QStringLiteral("²") : qstring(sketch::note.raised));
+  return QStringLiteral(
+             "左图：框架梁下的填充墙立面，墙上开一个窗洞，洞内有窗框，两侧为轴线；标注") +
+         dimension_labels(true) +
+         QStringLiteral("。右图：楼梯梯段剖面，三级踏步，上有面层，板底有粉刷层；标注") +
+         dimension_labels(false) + QStringLiteral("；注明“") + note + QStringLiteral("”。");
+}
+
+}  // namespace loadcalc::ui
