@@ -41,6 +41,33 @@ QRect frame_rect(const QStyleOptionGroupBox& box) {
   return frame;
 }
 
+// Extra room between a field's border and its text, on each side.
+constexpr int field_side_margin = 2;
+
+// The rectangle a line edit centres its text line in (and clips to). A line edit places its line
+// box at top + (height - line height + 1) / 2, truncated; the line box of the CJK font is taller
+// than the field, so the rectangle is narrowed until that places the digits' ink in the middle
+// of the field, and stays inside the border so that a selection never paints over it.
+QRect field_text_rect(const QRect& inside, const QRect& field, const QFontMetrics& fm) {
+  const QRect digits = fm.tightBoundingRect(QStringLiteral("0123456789"));
+  const int baseline = field.top() + (field.height() - digits.top() - digits.bottom()) / 2;
+  const int wanted = baseline - fm.ascent();
+  const int line = fm.height();
+  QRect r = inside;
+  const auto placed = [&] { return r.top() + (r.height() - line + 1) / 2; };
+  while (placed() > wanted && r.height() > 2) r.setBottom(r.bottom() - 2);
+  while (placed() < wanted && r.height() > 2) r.setTop(r.top() + 1);
+  // Nothing of the digits may be clipped: keep the plain rectangle rather than cut them.
+  if (placed() != wanted || baseline + digits.top() < r.top() ||
+      baseline + digits.bottom() > r.bottom())
+    return inside;
+  return r;
+}
+
+bool is_dark(const QPalette& palette) {
+  return palette.color(QPalette::Base).lightness() < palette.color(QPalette::Text).lightness();
+}
+
 }  // namespace
 
 // Fusion's own frame image: its primitive would place the line a text line below the rectangle's
@@ -89,6 +116,33 @@ void WindowStyle::drawComplexControl(ComplexControl control, const QStyleOptionC
   QStyleOptionGroupBox caption_only(*box);
   caption_only.subControls &= ~SC_GroupBoxFrame;
   QProxyStyle::drawComplexControl(control, &caption_only, painter, widget);
+}
+
+QRect WindowStyle::subElementRect(SubElement element, const QStyleOption* option,
+                                  const QWidget* widget) const {
+  QRect r = QProxyStyle::subElementRect(element, option, widget);
+  if (element != SE_LineEditContents || !option) return r;
+  r.adjust(field_side_margin, 0, -field_side_margin, 0);
+  return field_text_rect(r, option->rect, option->fontMetrics);
+}
+
+void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                QPainter* painter, const QWidget* widget) const {
+  QProxyStyle::drawPrimitive(element, option, painter, widget);
+  if (element != PE_FrameLineEdit || !is_dark(option->palette) || (option->state & State_HasFocus))
+    return;
+  // Over Fusion's outline, with its rounded corners: halfway between the field and its text.
+  const QColor base = option->palette.color(QPalette::Base);
+  const QColor text = option->palette.color(QPalette::Text);
+  const QColor border((base.red() * 3 + text.red() * 2) / 5,
+                      (base.green() * 3 + text.green() * 2) / 5,
+                      (base.blue() * 3 + text.blue() * 2) / 5);
+  painter->save();
+  painter->setRenderHint(QPainter::Antialiasing, true);
+  painter->setPen(border);
+  painter->setBrush(Qt::NoBrush);
+  painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+  painter->restore();
 }
 
 }  // namespace loadcalc::ui

@@ -5,13 +5,19 @@
 
 namespace loadcalc::ui {
 
-// Fusion, with the change that the window's fixed layout needs for its frames.
+// Fusion, with the changes that the window's fixed layout needs for its frames and fields.
 //
-// The control table places every control inside a frame from the frame's outer corner,
+// Frames: the control table places every control inside a frame from the frame's outer corner,
 // the caption band included, on the assumption that the frame's line runs through the middle of
 // its caption. Fusion draws the caption above a line that starts a whole text line further down,
 // where it crosses the controls placed 16 pixels below the frame's top. Here the line runs through
 // the caption and breaks around it; the line itself is Fusion's.
+//
+// Fields: the table's fields are 18 pixels high, less than the line height of the CJK font. Fusion
+// centres that whole line box, which puts the digits low, and leaves them close to the left
+// border. Here a field's text has an inner margin at the sides and its digits stand in the middle
+// of the field. Under a dark palette Fusion's field border, derived from the window colour, all
+// but vanishes against the field; it is drawn in a colour that can be seen.
 class WindowStyle : public QProxyStyle {
   Q_OBJECT
 
@@ -23,6 +29,10 @@ class WindowStyle : public QProxyStyle {
                        const QWidget* widget) const override;
   void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                           QPainter* painter, const QWidget* widget) const override;
+  QRect subElementRect(SubElement element, const QStyleOption* option,
+                       const QWidget* widget) const override;
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override;
 
  private:
   QPixmap frame_image_;
