@@ -13,6 +13,7 @@
 #include "calc/fields.h"
 #include "calc/memory_sheet.h"
 #include "calc/number.h"
+#include "calc/traced.h"
 #include "calc/working.h"
 
 namespace loadcalc {
@@ -260,6 +261,44 @@ TEST(Working, ResultIsAlwaysTheCaption) {
       EXPECT_EQ(format_result(w.quantities[w.result].value, result_info(result_label(c)).unit),
                 caption);
     }
+  }
+}
+
+// A reader evaluates a written step left to right by the usual precedence; the brackets must make
+// that the order the machine took, or the numbers put in give another rounding.
+TEST(Working, BracketsFollowTheOrderOfEvaluation) {
+  struct Case {
+    const char* what;
+    Traced (*formula)(const Traced&, const Traced&, const Traced&);
+    const char* line;
+  };
+  const Case cases[] = {
+      {"left to right needs none", [](auto& a, auto& b, auto& c) { return a - b - c; },
+       "x = 1 − 2 − 4 = -5"},
+      {"a difference on the right", [](auto& a, auto& b, auto& c) { return a - (b - c); },
+       "x = 1 − (2 − 4) = 3"},
+      {"a sum on the right", [](auto& a, auto& b, auto& c) { return a + (b + c); },
+       "x = 1 + (2 + 4) = 7"},
+      {"a quotient on the right", [](auto& a, auto& b, auto& c) { return a / (b / c); },
+       "x = 1 / (2 / 4) = 2"},
+      {"a product on the right of a quotient",
+       [](auto& a, auto& b, auto& c) { return a / (b * c); }, "x = 1 / (2 × 4) = 0.125"},
+      {"a sum inside a product", [](auto& a, auto& b, auto& c) { return (a + b) * c; },
+       "x = (1 + 2) × 4 = 12"},
+      {"a product inside a sum needs none", [](auto& a, auto& b, auto& c) { return a + b * c; },
+       "x = 1 + 2 × 4 = 9"},
+      {"a function binds tightest", [](auto& a, auto&, auto& c) { return cosine(a - a) * c; },
+       "x = cos(1 − 1) × 4 = 4"},
+  };
+  for (const auto& c : cases) {
+    Working w{.calculation = Calculation::MainProgram_2};
+    const Traced a = Traced::entry(w, 1, {});
+    const Traced b = Traced::entry(w, 2, {});
+    const Traced d = Traced::entry(w, 4, {});
+    step(c.formula(a, b, d), StepInfo{"x", "", "", true});
+    EXPECT_EQ(steps_of(working_text(w)).substr(0, std::string(c.line).size() + 1),
+              std::string(c.line) + "\n")
+        << c.what;
   }
 }
 
