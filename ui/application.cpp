@@ -14,11 +14,19 @@ namespace loadcalc::ui {
 void configure_application(QApplication& app) {
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
     app.setStyle(new WindowStyle(fusion));
+  QFont font;
+#ifdef Q_OS_WIN
+  // Windows' own simplified-Chinese interface fonts, which the captions are laid out for. Noto
+  // serves where neither is installed: under Wine, and on the offscreen platform, which sees
+  // only the fonts in QT_QPA_FONTDIR.
+  font.setFamilies({QStringLiteral("Microsoft YaHei UI"), QStringLiteral("SimSun"),
+                    QStringLiteral("Noto Sans CJK SC")});
+#else
   // Named outright: left to fontconfig under the C locale, Chinese falls back to Japanese glyph
   // forms.
-  QFont font;
   font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
                     QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun")});
+#endif
   font.setPointSize(9);
   app.setFont(font);
   // Qt's own texts too: the buttons of the check's message box and a field's context menu.
