@@ -1,6 +1,7 @@
 # Debian package of the window program. From a build directory configured with
 # -DCMAKE_INSTALL_PREFIX=/usr:  cpack -G DEB   ->  loadcalc_<version>_<arch>.deb
-if(NOT Qt6_FOUND)
+# Windows gets a portable zip and an installer from scripts/windows instead.
+if(NOT Qt6_FOUND OR WIN32)
   return()
 endif()
 

@@ -157,14 +157,25 @@ TEST(FormatResult, RefusesWhatIsNotFinite) {
 
 // Qt switches the C locale to the user's at start-up; a German user has a comma for a point.
 TEST(NumberRules, IgnoreACommaDecimalLocale) {
+#ifdef _WIN32
+  // Windows names its locales differently, and MinGW's C++ library knows only the "C" locale:
+  // the C runtime's is the one a Windows program's number conversions could read.
+  constexpr const char* german = "German_Germany.1252";
+#else
+  constexpr const char* german = "de_DE.UTF-8";
+#endif
   const std::string saved = std::setlocale(LC_ALL, nullptr);
-  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-  std::locale::global(std::locale("de_DE.UTF-8"));
+  if (!std::setlocale(LC_ALL, german)) GTEST_SKIP() << german << " is not installed";
+#ifndef _WIN32
+  std::locale::global(std::locale(german));
+#endif
+  const char point = *std::localeconv()->decimal_point;
   const double read = read_number("2.5");
   const double comma = read_number("2,5");
   const auto text = format_result(6.5174, "kN/m");
   std::locale::global(std::locale::classic());
   std::setlocale(LC_ALL, saved.c_str());
+  ASSERT_EQ(point, ',') << "the test needs a locale whose decimal point is a comma";
   EXPECT_EQ(read, 2.5);
   EXPECT_EQ(comma, 2);
   EXPECT_EQ(text, "6.517kN/m");

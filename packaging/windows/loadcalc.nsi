@@ -1,0 +1,71 @@
+; The Windows installer: installs for the current user only (no administrator rights), in
+; simplified Chinese, with a Start-menu entry and an uninstaller that removes everything it put
+; there. The program itself writes nothing outside its folder.
+;   makensis -DVERSION=<x.y.z> -DICON=<loadcalc.ico> -DOUTFILE=<setup.exe>
+;            -DSTAGE_LIST=<File lines> -DUNSTAGE_LIST=<Delete lines> loadcalc.nsi
+; scripts/windows writes both lists from the folder it packs.
+
+; A 64-bit installer for a 64-bit program: it runs where the program can, and Wine runs it
+; without 32-bit support.
+Target amd64-unicode
+ManifestDPIAware true
+SetCompressor /SOLID lzma
+SetCompressorDictSize 32
+RequestExecutionLevel user
+
+!define PRODUCT "loadcalc"
+!define TITLE "框架梁均布线荷载及楼梯折算恒荷载计算"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+
+Name "${TITLE}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=2052 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=2052 "FileDescription" "${TITLE} 安装程序"
+VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "loadcalc 开发组"
+
+!include "MUI2.nsh"
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\loadcalc.exe"
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+Section "loadcalc"
+  SetShellVarContext current
+  SetOutPath "$INSTDIR"
+  ; The uninstaller's list is the same folder's, so it removes exactly what was installed.
+  !include "${STAGE_LIST}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortCut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\loadcalc.exe" "" "$INSTDIR\loadcalc.exe" 0
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\loadcalc.exe,0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "loadcalc 开发组"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext current
+  Delete "$SMPROGRAMS\${TITLE}.lnk"
+  !include "${UNSTAGE_LIST}"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
