@@ -110,6 +110,9 @@ class WorkingTest : public WindowTest {
 
   // Each way in opens the platform's print dialog; the watcher dismisses it, so nothing prints.
   void print_dialog_opens_from_the_menu_and_from_ctrl_p() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows' print dialog is the system's own, not a Qt widget the test can see");
+#endif
     label(ResultLabel::Label10)->findChild<QAction*>(QStringLiteral("printSheet"))->trigger();
     QCOMPARE(fx->watcher.take_boxes(), QStringList{"unexpected modal widget QPrintDialog"});
     QVERIFY(fx->activate());
