@@ -4,6 +4,7 @@
 // hanging on one), and typing through real key events.
 
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,17 @@ namespace loadcalc::test {
 
 inline QString qstr(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// `w` rendered in device pixels on a transparent image, so that pixel checks see exactly what
+// the widget itself draws at the current scale.
+inline QImage rendered(QWidget* w, QWidget::RenderFlags flags) {
+  const qreal dpr = w->devicePixelRatioF();
+  QImage image((QSizeF(w->size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(dpr);
+  image.fill(Qt::transparent);
+  w->render(&image, QPoint(), QRegion(), flags);
+  return image;
 }
 
 class ProbeForm : public ui::Form1 {

@@ -13,12 +13,7 @@ using namespace loadcalc::test;
 namespace {
 
 QImage picture(QWidget* w) {
-  const qreal dpr = w->devicePixelRatioF();
-  QImage image((QSizeF(w->size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
-  image.setDevicePixelRatio(dpr);
-  image.fill(Qt::transparent);
-  w->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
-  return image;
+  return rendered(w, QWidget::DrawWindowBackground);
 }
 
 // Bounds of the text's ink, in logical pixels, from the field's outer corner: pixels close to the

@@ -14,12 +14,7 @@ namespace {
 
 // The frame drawn alone, without its background or children, in device pixels.
 QImage frame_alone(QGroupBox* frame) {
-  const qreal dpr = frame->devicePixelRatioF();
-  QImage image((QSizeF(frame->size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
-  image.setDevicePixelRatio(dpr);
-  image.fill(Qt::transparent);
-  frame->render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
-  return image;
+  return rendered(frame, QWidget::RenderFlags());
 }
 
 // Rows of `image` (device pixels) with ink of at least `alpha` between columns x0 and x1.
