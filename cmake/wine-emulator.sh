@@ -17,4 +17,20 @@ if [ -n "${LOADCALC_WINE_PATH:-}" ]; then
   WINEPATH=$(printf '%s' "$LOADCALC_WINE_PATH" | tr ':' '\n' | sed 's|^|Z:|' | paste -sd ';')
   export WINEPATH
 fi
-exec wine "$@"
+# Now and then on this machine a starting program loses its connection to the wineserver
+# ("wine client error:0: recvmsg: Connection reset by peer") before it prints anything, while the
+# programs beside it run on. That failure is Wine's, not the program's: run it once more then, and
+# only then.
+err=$(mktemp)
+trap 'rm -f "$err"' EXIT
+for attempt in 1 2; do
+  status=0
+  wine "$@" 2>"$err" || status=$?
+  cat "$err" >&2
+  if [ "$status" -ne 0 ] && [ "$attempt" -eq 1 ] && grep -q '^wine client error' "$err"; then
+    echo "wine-emulator: Wine lost its server connection; running $1 again" >&2
+    continue
+  fi
+  break
+done
+exit "$status"
