@@ -13,6 +13,7 @@ namespace loadcalc {
 struct FieldInfo {
   Field field;
   std::string_view name;     // control name
+  std::string_view key;      // the quantity's name where texts are stored by name (a book's file)
   std::string_view caption;  // caption of the label that names the field
   // Symbol of the quantity in the formulas and the working; what follows '_' is a subscript.
   std::string_view quantity;
@@ -27,19 +28,19 @@ inline constexpr std::string_view opening_caption = "门窗洞口的宽度（米
 
 // clang-format off
 inline constexpr std::array<FieldInfo, field_count> fields{{
-  {Field::Text1,  "Text1",  "轴线开间尺寸（米）", "L",   "轴线开间尺寸", "m",     "4.0",  " ",      Calculation::MainProgram_1},
-  {Field::Text2,  "Text2",  "层高（米）",         "H",   "层高",         "m",     "3.6",  " ",      Calculation::MainProgram_1},
-  {Field::Text3,  "Text3",  "框架梁高（米）",     "h_b", "框架梁高",     "m",     "0.45", " ",      Calculation::MainProgram_1},
-  {Field::Text4,  "Text4",  opening_caption,      "b_o", "门窗洞口宽度", "m",     "2.0",  " ",      Calculation::MainProgram_1},
-  {Field::Text5,  "Text5",  opening_caption,      "h_o", "门窗洞口高度", "m",     "2.2",  " ",      Calculation::MainProgram_1},
-  {Field::Text6,  "Text6",  "墙自重kN/m2",        "g_w", "墙自重",       "kN/m²", "3.0",  " ",      Calculation::MainProgram_1},
-  {Field::Text7,  "Text7",  "踏步宽度（毫米）",   "b",   "踏步宽度",     "mm",    "280",  " ",      Calculation::MainProgram_2},
-  {Field::Text8,  "Text8",  "踏步高度（毫米）",   "h",   "踏步高度",     "mm",    "160",  " ",      Calculation::MainProgram_2},
-  {Field::Text9,  "Text9",  "楼梯板厚度（毫米）", "t",   "楼梯板厚度",   "mm",    "130",  " ",      Calculation::MainProgram_2},
-  {Field::Text10, "Text10", "面层厚度（毫米）",   "f",   "面层厚度",     "mm",    "30",   " ",      Calculation::MainProgram_2},
-  {Field::Text11, "Text11", "窗重kN/m2",          "g_o", "窗重",         "kN/m²", "0.50", "Text11", Calculation::MainProgram_1},
-  {Field::Text12, "Text12", "面层容重kN/m3",      "γ",   "面层容重",     "kN/m³", "22.0", "Text12", Calculation::MainProgram_2},
-  {Field::Text13, "Text13", "框架柱宽m",          "b_c", "框架柱宽",     "m",     "0.0",  "Text13", Calculation::MainProgram_1},
+  {Field::Text1,  "Text1",  "bay_span",         "轴线开间尺寸（米）", "L",   "轴线开间尺寸", "m",     "4.0",  " ",      Calculation::MainProgram_1},
+  {Field::Text2,  "Text2",  "storey_height",    "层高（米）",         "H",   "层高",         "m",     "3.6",  " ",      Calculation::MainProgram_1},
+  {Field::Text3,  "Text3",  "beam_depth",       "框架梁高（米）",     "h_b", "框架梁高",     "m",     "0.45", " ",      Calculation::MainProgram_1},
+  {Field::Text4,  "Text4",  "opening_width",    opening_caption,      "b_o", "门窗洞口宽度", "m",     "2.0",  " ",      Calculation::MainProgram_1},
+  {Field::Text5,  "Text5",  "opening_height",   opening_caption,      "h_o", "门窗洞口高度", "m",     "2.2",  " ",      Calculation::MainProgram_1},
+  {Field::Text6,  "Text6",  "wall_weight",      "墙自重kN/m2",        "g_w", "墙自重",       "kN/m²", "3.0",  " ",      Calculation::MainProgram_1},
+  {Field::Text7,  "Text7",  "step_width",       "踏步宽度（毫米）",   "b",   "踏步宽度",     "mm",    "280",  " ",      Calculation::MainProgram_2},
+  {Field::Text8,  "Text8",  "step_height",      "踏步高度（毫米）",   "h",   "踏步高度",     "mm",    "160",  " ",      Calculation::MainProgram_2},
+  {Field::Text9,  "Text9",  "slab_thickness",   "楼梯板厚度（毫米）", "t",   "楼梯板厚度",   "mm",    "130",  " ",      Calculation::MainProgram_2},
+  {Field::Text10, "Text10", "finish_thickness", "面层厚度（毫米）",   "f",   "面层厚度",     "mm",    "30",   " ",      Calculation::MainProgram_2},
+  {Field::Text11, "Text11", "window_weight",    "窗重kN/m2",          "g_o", "窗重",         "kN/m²", "0.50", "Text11", Calculation::MainProgram_1},
+  {Field::Text12, "Text12", "finish_density",   "面层容重kN/m3",      "γ",   "面层容重",     "kN/m³", "22.0", "Text12", Calculation::MainProgram_2},
+  {Field::Text13, "Text13", "column_width",     "框架柱宽m",          "b_c", "框架柱宽",     "m",     "0.0",  "Text13", Calculation::MainProgram_1},
 }};
 // clang-format on
 
@@ -53,6 +54,7 @@ std::optional<Field> field_named(std::string_view name);
 struct ResultInfo {
   ResultLabel label;
   std::string_view name;      // control name, also its caption before start-up
+  std::string_view key;       // the quantity's name
   std::string_view quantity;  // symbol, as for the fields
   std::string_view term;
   std::string_view unit;  // appended to the number, no blank between
@@ -60,9 +62,9 @@ struct ResultInfo {
 };
 
 inline constexpr std::array<ResultInfo, result_count> results{{
-    {ResultLabel::Label10, "Label10", "q", "框架梁上均布线荷载", "kN/m",
+    {ResultLabel::Label10, "Label10", "beam_line_load", "q", "框架梁上均布线荷载", "kN/m",
      Calculation::MainProgram_1},
-    {ResultLabel::Label11, "Label11", "g", "楼梯的折算恒荷载", "kN/m^2",
+    {ResultLabel::Label11, "Label11", "stair_dead_load", "g", "楼梯的折算恒荷载", "kN/m^2",
      Calculation::MainProgram_2},
 }};
 
