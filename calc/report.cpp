@@ -44,6 +44,11 @@ std::string cell_text(std::string_view s) {
   return s.empty() ? std::string("&nbsp;") : escape(s);
 }
 
+// Two lines' height for a signature by hand.
+std::string signature(std::string_view s) {
+  return s.empty() ? std::string("&nbsp;<br>&nbsp;") : escape(s);
+}
+
 // Borders drawn once between cells, and room around the text in each: the padding is what keeps
 // a long name or a unit off the lines.
 constexpr std::string_view grid =
@@ -88,7 +93,7 @@ std::string inputs_table(const std::array<std::string, field_count>& texts,
     s += "<tr>";
     for (const auto& group : groups) {
       if (row >= group.size()) {
-        s += "<td colspan=\"4\"></td>";
+        s += "<td colspan=\"4\">&nbsp;</td>";
         continue;
       }
       const FieldInfo& f = *group[row];
@@ -113,9 +118,10 @@ std::string footer(const SheetHeader& h) {
   const std::pair<std::string_view, const std::string*> signers[] = {
       {"计算", &h.designer}, {"校对", &h.checker}, {"审核", &h.approver}};
   for (const auto& [role, name] : signers)
-    s += "<td width=\"8%\">" + std::string(role) + "</td><td width=\"17%\">" + cell_text(*name) +
-         "</td>";
-  s += "<td width=\"8%\">日期</td><td>" + cell_text(h.date) + "</td></tr>\n</table>\n";
+    s += "<td width=\"8%\" valign=\"middle\">" + std::string(role) + "</td><td width=\"17%\">" +
+         signature(*name) + "</td>";
+  // Signed on the day it is checked, not necessarily the day it was computed (the header's date).
+  s += "<td width=\"8%\" valign=\"middle\">日期</td><td>&nbsp;</td></tr>\n</table>\n";
   s += "<p align=\"center\">第 " + std::to_string(h.page) + " 页 共 " + std::to_string(h.pages) +
        " 页</p>\n";
   return s;
