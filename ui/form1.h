@@ -42,8 +42,9 @@ class Form1 : public QWidget, public Sheet {
   QLabel* result(ResultLabel l) const { return results_[index_of(l)]; }
   QWidget* picture() const { return picture_; }
 
-  // The calculation sheet of both loads as it stands, one A4 page: title and version, date, the
-  // thirteen inputs, both workings and both results.
+  // The calculation sheet of both loads as it stands, one A4 page (calc/report.h): a header with
+  // the program, its version and the date, the project and member left blank to fill in by hand,
+  // the thirteen inputs, both workings and results, and a footer to sign.
   void print_sheet(QPrinter& printer) const;
   // The platform's print dialog, then the sheet; Ctrl+P and each result's menu open it. The
   // printer and what was chosen in the dialog last (file name, printer, copies) stay for the
