@@ -5,16 +5,13 @@
 #include <QString>
 
 #include "ui/form1.h"
+#include "ui/qt_text.h"
 #include "ui/sketch.h"
 #include "ui/sketch_view.h"
 
 namespace loadcalc::ui {
 
 namespace {
-
-QString qstring(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Qt's own group-box interface names every control inside as labelled by the frame.
 class FrameAccessible : public QAccessibleWidget {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "calc/calculations.h"
+#include "calc/fields.h"
 #include "calc/sheet.h"
 
 class QFocusEvent;

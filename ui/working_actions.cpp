@@ -16,17 +16,16 @@
 #include <QTextDocument>
 #include <QToolTip>
 
+#include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/working.h"
+#include "calc/working_text.h"
 #include "ui/form1.h"
+#include "ui/qt_text.h"
 
 namespace loadcalc::ui {
 
 namespace {
-
-QString qstring(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // A whole document, so that a word processor pasting it knows the encoding.
 QString html_document(const QString& body) {
@@ -49,25 +48,16 @@ QString tooltip_document(const Working& w) {
 // Millimetre entries are listed as entered; the working shows them converted.
 QString inputs_table(const Form1& form) {
   QString rows;
-  const auto group = [&](Calculation c) {
-    rows += QStringLiteral("<tr><td colspan=\"4\"><b>%1</b></td></tr>")
-                .arg(qstring(result_info(result_label(c)).term));
-    for (const FieldInfo& f : fields) {
-      if (f.feeds != c) continue;
-      QString symbol = qstring(f.quantity).toHtmlEscaped();
-      if (const qsizetype under = symbol.indexOf(u'_'); under >= 0)
-        symbol =
-            QStringLiteral("<i>%1</i><sub>%2</sub>").arg(symbol.left(under), symbol.mid(under + 1));
-      else
-        symbol = QStringLiteral("<i>%1</i>").arg(symbol);
+  for (const CalculationInfo& c : calculations) {
+    rows += QStringLiteral("<tr><td colspan=\"4\"><b>%1</b></td></tr>").arg(qstring(c.term));
+    for (const Field field : c.reads) {
+      const FieldInfo& f = field_info(field);
       rows +=
           QStringLiteral("<tr><td>%1</td><td>%2</td><td align=\"right\">%3</td><td>%4</td></tr>")
-              .arg(qstring(f.term), symbol, form.field(f.field)->text().toHtmlEscaped(),
-                   qstring(f.unit));
+              .arg(qstring(f.term), qstring(symbol_html(f.quantity)),
+                   form.field(f.field)->text().toHtmlEscaped(), qstring(f.unit));
     }
-  };
-  group(Calculation::MainProgram_1);
-  group(Calculation::MainProgram_2);
+  }
   return QStringLiteral(
              "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">"
              "<tr><th align=\"left\">输入项</th><th>符号</th><th>输入值</th><th>单位</th></tr>%1"
@@ -125,11 +115,11 @@ void Form1::attach_print_shortcut() {
 }
 
 QString Form1::working_tooltip(ResultLabel l) const {
-  return tooltip_document(working(*this, result_info(l).written_by));
+  return tooltip_document(working(*this, result_info(l).id));
 }
 
 void Form1::copy_working(ResultLabel l) const {
-  const Working w = working(*this, result_info(l).written_by);
+  const Working w = working(*this, result_info(l).id);
   auto* data = new QMimeData;
   data->setText(qstring(working_text(w)));
   data->setHtml(working_document(w));
@@ -146,21 +136,23 @@ void Form1::open_print_dialog() {
 }
 
 QString Form1::sheet_html() const {
-  const Working beam = working(*this, Calculation::MainProgram_1);
-  const Working stair = working(*this, Calculation::MainProgram_2);
   // Put together piece by piece: a field's text may hold "%1", which a second arg() would fill.
+  QString workings, results;
+  for (const CalculationInfo& c : calculations) {
+    if (!workings.isEmpty()) workings += QStringLiteral("<p></p>");
+    workings += qstring(working_html(working(*this, c.id)));
+    if (!results.isEmpty()) results += QStringLiteral("<br>");
+    results += qstring(c.term) + QStringLiteral("：<b>") + result(c.label)->text().toHtmlEscaped() +
+               QStringLiteral("</b>");
+  }
   const QString date = QDate::currentDate().toString(Qt::ISODate);
-  return html_document(
-      QStringLiteral("<h2 align=\"center\">") + qstring(program_title) +
-      QStringLiteral(" 计算书</h2><p align=\"center\">loadcalc " LOADCALC_VERSION
-                     "（V" LOADCALC_BUILD_DATE "）　日期：") +
-      date + QStringLiteral("</p><h3>一、输入数据</h3>") + inputs_table(*this) +
-      QStringLiteral("<h3>二、计算过程</h3>") + qstring(working_html(beam)) +
-      QStringLiteral("<p></p>") + qstring(working_html(stair)) +
-      QStringLiteral("<h3>三、计算结果</h3><p>") + qstring(beam.title) + QStringLiteral("：<b>") +
-      result(ResultLabel::Label10)->text().toHtmlEscaped() + QStringLiteral("</b><br>") +
-      qstring(stair.title) + QStringLiteral("：<b>") +
-      result(ResultLabel::Label11)->text().toHtmlEscaped() + QStringLiteral("</b></p>"));
+  return html_document(QStringLiteral("<h2 align=\"center\">") + qstring(program_title) +
+                       QStringLiteral(" 计算书</h2><p align=\"center\">loadcalc " LOADCALC_VERSION
+                                      "（V" LOADCALC_BUILD_DATE "）　日期：") +
+                       date + QStringLiteral("</p><h3>一、输入数据</h3>") + inputs_table(*this) +
+                       QStringLiteral("<h3>二、计算过程</h3>") + workings +
+                       QStringLiteral("<h3>三、计算结果</h3><p>") + results +
+                       QStringLiteral("</p>"));
 }
 
 void Form1::print_sheet(QPrinter& printer) const {
