@@ -162,9 +162,9 @@ std::string working_html(const Working& w) {
   std::string s = "<p><b>" + html_escaped(w.title) + "</b></p>\n<p>" + out.result_symbol() + " = " +
                   out.tokens(w.formula, false) + "</p>\n<p>式中：";
   for (const std::string& entry : out.legend()) s.append("<br>\n").append(entry);
-  // Each "=" in a column of its own, padded by the cells' spacing, so that the lines align on
-  // their "=" signs and no figure touches one.
-  s.append("</p>\n<p>计算：</p>\n<table cellspacing=\"0\" cellpadding=\"2\">\n");
+  // Each "=" in a narrow column of its own, a blank either side, so that the lines align on their
+  // "=" signs and no figure touches one; a line fills its columns from the left.
+  s.append("</p>\n<p>计算：</p>\n<table cellspacing=\"0\" cellpadding=\"1\">\n");
   const auto cell = [&s](const std::string& content) {
     s.append("<td nowrap>").append(content).append("</td>");
   };
@@ -173,12 +173,11 @@ std::string working_html(const Working& w) {
     const Writer::Line l = out.line(q);
     s.append("<tr>");
     cell(l.symbol);
-    cell(l.formula.empty() ? "" : "=");
-    cell(l.formula);
-    cell("=");
-    cell(l.values);
-    cell(l.value.empty() ? "" : "=");
-    cell(l.value);
+    for (const std::string* part : {&l.formula, &l.values, &l.value}) {
+      if (part->empty()) continue;
+      cell("&nbsp;=&nbsp;");
+      cell(*part);
+    }
     s.append("</tr>\n");
   }
   s.append("</table>\n");

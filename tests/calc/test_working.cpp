@@ -330,10 +330,10 @@ TEST(Working, HtmlWritesSymbolsItalicWithSubscripts) {
   const std::string html = working_html(working(sheet_with({}), Calculation::MainProgram_1));
   const char* pieces[] = {
       "<i>h</i><sub>b</sub> — 框架梁高，m",
-      "<tr><td nowrap><i>A</i><sub>w</sub></td><td nowrap>=</td><td nowrap>(<i>L</i> − "
+      "<tr><td nowrap><i>A</i><sub>w</sub></td><td nowrap>&nbsp;=&nbsp;</td><td nowrap>(<i>L</i> − "
       "<i>b</i><sub>c</sub>) × (<i>H</i> − <i>h</i><sub>b</sub>) − <i>b</i><sub>o</sub> × "
-      "<i>h</i><sub>o</sub></td><td nowrap>=</td><td nowrap>(4 − 0) × (3.6 − 0.45) − 2 × 2.2</td>"
-      "<td nowrap>=</td><td nowrap>8.200 m²</td></tr>",
+      "<i>h</i><sub>o</sub></td><td nowrap>&nbsp;=&nbsp;</td><td nowrap>(4 − 0) × (3.6 − 0.45) − "
+      "2 × 2.2</td><td nowrap>&nbsp;=&nbsp;</td><td nowrap>8.200 m²</td></tr>",
       "<p>结果：<i>q</i> = <b>6.7kN/m</b></p>",
   };
   for (const char* piece : pieces) EXPECT_NE(html.find(piece), std::string::npos) << piece;

@@ -50,7 +50,7 @@ class WorkingTest : public WindowTest {
     type(storey, QStringLiteral("3"));
     const QString beam = hover(label(ResultLabel::Label10));
     QVERIFY2(beam.contains(QStringLiteral("<td nowrap>(4 − 0) × (3 − 0.45) − 2 × 2.2</td>"
-                                          "<td nowrap>=</td><td nowrap>5.800 m²</td>")),
+                                          "<td nowrap>&nbsp;=&nbsp;</td><td nowrap>5.800 m²</td>")),
              qPrintable(beam));
     QVERIFY(beam.contains(QStringLiteral("结果：<i>q</i> = <b>4.9kN/m</b>")));
     QVERIFY(beam.contains(QStringLiteral("<i>h</i><sub>b</sub> — 框架梁高，m")));
