@@ -59,6 +59,11 @@ struct Quantity {
   std::optional<Field> field{};  // the field it comes from, for an input or a unit conversion
 };
 
+// A step has a formula; an input used as read has none.
+inline bool is_step(const Quantity& q) {
+  return !q.formula.empty();
+}
+
 // The value as the working writes it: a quantity taken from a field (as read, or only converted
 // to metres) as short as it reads back, any other as a figure rounded for reading.
 std::string figure_of(const Quantity& q);

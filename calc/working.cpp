@@ -33,10 +33,6 @@ CalcResult trace(Trace& t, const CalculationInfo& row, std::span<const double> v
   return row.trace(in);
 }
 
-bool is_step(const Quantity& q) {
-  return !q.formula.empty();
-}
-
 }  // namespace
 
 Working working(const Sheet& sheet, Calculation c) {

@@ -56,10 +56,6 @@ bool has_symbols(const Tokens& ts) {
                      [](const Token& t) { return t.kind == Token::Kind::quantity; });
 }
 
-bool is_step(const Quantity& q) {
-  return !q.formula.empty();
-}
-
 // One writer for both forms: plain text, or HTML with italic symbols and subscripts.
 class Writer {
  public:
