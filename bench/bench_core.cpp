@@ -3,6 +3,8 @@
 // record is part of the figures, and cleared each round so that it does not grow.
 #include <benchmark/benchmark.h>
 
+#include <string>
+
 #include "calc/calculations.h"
 #include "calc/memory_sheet.h"
 #include "calc/number.h"
@@ -19,23 +21,19 @@ MemorySheet loaded_sheet() {
   return sheet;
 }
 
-void BM_MainProgram_1(benchmark::State& state) {
-  MemorySheet sheet = loaded_sheet();
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(MainProgram_1(sheet));
-    sheet.clear_effects();
-  }
-}
-BENCHMARK(BM_MainProgram_1);
-
-void BM_MainProgram_2(benchmark::State& state) {
-  MemorySheet sheet = loaded_sheet();
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(MainProgram_2(sheet));
-    sheet.clear_effects();
-  }
-}
-BENCHMARK(BM_MainProgram_2);
+// BM_MainProgram_1, BM_MainProgram_2, ...: one per calculation.
+const bool recomputes_registered = [] {
+  for (const CalculationInfo& c : calculations)
+    benchmark::RegisterBenchmark(("BM_" + std::string(c.routine)).c_str(),
+                                 [id = c.id](benchmark::State& state) {
+                                   MemorySheet sheet = loaded_sheet();
+                                   for (auto _ : state) {
+                                     benchmark::DoNotOptimize(run_calculation(sheet, id));
+                                     sheet.clear_effects();
+                                   }
+                                 });
+  return true;
+}();
 
 // A keystroke's whole core path: the change check of a decimal field with its cross-field test.
 void BM_change_check_Text13(benchmark::State& state) {

@@ -1,8 +1,9 @@
 #pragma once
-// The field table: every input of the two calculations with the caption of the label that names
-// it, its unit, its start-up default and the calculation it feeds. Each is written here only.
+// The field table: every input of the calculations with the caption of the label that names it,
+// its unit, its start-up default and the calculation it feeds. Each is written here only.
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -24,10 +25,30 @@ struct FieldInfo {
   Calculation feeds;
 };
 
-inline constexpr std::string_view opening_caption = "门窗洞口的宽度（米）、高度（米）";
+// Texts joined at compile time, so that a caption and its parts are written once.
+template <const std::string_view&... parts>
+inline constexpr auto joined_chars = [] {
+  std::array<char, (parts.size() + ...)> out{};
+  std::size_t n = 0;
+  for (std::string_view part : {parts...})
+    for (char c : part) out[n++] = c;
+  return out;
+}();
+template <const std::string_view&... parts>
+inline constexpr std::string_view joined{joined_chars<parts...>.data(),
+                                         joined_chars<parts...>.size()};
+
+// One label names both sides of the opening, "门窗洞口的宽度（米）、高度（米）"; each field on its
+// own is the stem with its half, "门窗洞口的高度（米）".
+inline constexpr std::string_view opening_stem = "门窗洞口的";
+inline constexpr std::string_view opening_width = "宽度（米）";
+inline constexpr std::string_view opening_height = "高度（米）";
+inline constexpr std::string_view list_mark = "、";
+inline constexpr std::string_view opening_caption =
+    joined<opening_stem, opening_width, list_mark, opening_height>;
 
 // clang-format off
-inline constexpr std::array<FieldInfo, field_count> fields{{
+inline constexpr std::array fields = std::to_array<FieldInfo>({
   {Field::Text1,  "Text1",  "bay_span",         "轴线开间尺寸（米）", "L",   "轴线开间尺寸", "m",     "4.0",  " ",      Calculation::MainProgram_1},
   {Field::Text2,  "Text2",  "storey_height",    "层高（米）",         "H",   "层高",         "m",     "3.6",  " ",      Calculation::MainProgram_1},
   {Field::Text3,  "Text3",  "beam_depth",       "框架梁高（米）",     "h_b", "框架梁高",     "m",     "0.45", " ",      Calculation::MainProgram_1},
@@ -41,8 +62,9 @@ inline constexpr std::array<FieldInfo, field_count> fields{{
   {Field::Text11, "Text11", "window_weight",    "窗重kN/m2",          "g_o", "窗重",         "kN/m²", "0.50", "Text11", Calculation::MainProgram_1},
   {Field::Text12, "Text12", "finish_density",   "面层容重kN/m3",      "γ",   "面层容重",     "kN/m³", "22.0", "Text12", Calculation::MainProgram_2},
   {Field::Text13, "Text13", "column_width",     "框架柱宽m",          "b_c", "框架柱宽",     "m",     "0.0",  "Text13", Calculation::MainProgram_1},
-}};
+});
 // clang-format on
+inline constexpr std::size_t field_count = std::size(fields);
 
 constexpr const FieldInfo& field_info(Field f) {
   return fields[index_of(f)];
@@ -50,32 +72,5 @@ constexpr const FieldInfo& field_info(Field f) {
 
 // Lookup by control name ("Text7"); none for any other text.
 std::optional<Field> field_named(std::string_view name);
-
-struct ResultInfo {
-  ResultLabel label;
-  std::string_view name;      // control name, also its caption before start-up
-  std::string_view key;       // the quantity's name
-  std::string_view quantity;  // symbol, as for the fields
-  std::string_view term;
-  std::string_view unit;  // appended to the number, no blank between
-  Calculation written_by;
-};
-
-inline constexpr std::array<ResultInfo, result_count> results{{
-    {ResultLabel::Label10, "Label10", "beam_line_load", "q", "框架梁上均布线荷载", "kN/m",
-     Calculation::MainProgram_1},
-    {ResultLabel::Label11, "Label11", "stair_dead_load", "g", "楼梯的折算恒荷载", "kN/m^2",
-     Calculation::MainProgram_2},
-}};
-
-constexpr const ResultInfo& result_info(ResultLabel l) {
-  return results[index_of(l)];
-}
-// The label a calculation writes.
-constexpr ResultLabel result_label(Calculation c) {
-  for (const ResultInfo& r : results)
-    if (r.written_by == c) return r.label;
-  return results.back().label;
-}
 
 }  // namespace loadcalc

@@ -8,7 +8,7 @@ namespace loadcalc {
 
 MemorySheet::MemorySheet(ChangeReaction reaction) : reaction_(reaction) {
   for (const FieldInfo& f : fields) texts_[index_of(f.field)] = f.initial_text;
-  for (const ResultInfo& r : results) captions_[index_of(r.label)] = r.name;
+  for (const CalculationInfo& r : calculations) captions_[index_of(r.label)] = r.name;
 }
 
 std::string MemorySheet::text(Field f) const {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/sheet.h"
 

@@ -190,6 +190,54 @@ double read_number(std::string_view text) noexcept {
   }
 }
 
+namespace {
+
+// A finite double correctly rounded to `significant` digits, as sign, digits and decimal exponent.
+struct Decimal {
+  bool negative;
+  std::string digits;
+  int exponent;
+};
+
+Decimal rounded(double value, int significant) {
+  char buf[40];
+  const auto [end, ec] =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
+  const std::string_view sci(buf, static_cast<std::size_t>(end - buf));
+  Decimal d{sci.front() == '-', {}, 0};
+  const std::string_view body = d.negative ? sci.substr(1) : sci;
+  const std::size_t e = body.find('e');
+  d.digits.push_back(body[0]);
+  if (e > 1) d.digits.append(body.substr(2, e - 2));
+  std::from_chars(body.data() + e + (body[e + 1] == '+' ? 2 : 1), body.data() + body.size(),
+                  d.exponent);
+  return d;
+}
+
+// The digits written out without an exponent, padded with zeros up to the decimal point.
+std::string plain(const Decimal& d) {
+  std::string text;
+  if (d.negative) text.push_back('-');
+  if (d.exponent >= 0) {
+    const auto whole = static_cast<std::size_t>(d.exponent) + 1;
+    if (d.digits.size() <= whole) {
+      text.append(d.digits);
+      text.append(whole - d.digits.size(), '0');
+    } else {
+      text.append(d.digits, 0, whole);
+      text.push_back('.');
+      text.append(d.digits, whole);
+    }
+  } else {
+    text.append("0.");
+    text.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+    text.append(d.digits);
+  }
+  return text;
+}
+
+}  // namespace
+
 std::optional<std::string> format_result(double value, std::string_view unit) {
   const double k = std::floor(1000.0 * value + 0.5);
   if (!std::isfinite(k)) return std::nullopt;
@@ -197,47 +245,42 @@ std::optional<std::string> format_result(double value, std::string_view unit) {
 
   // 15 significant digits, correctly rounded, then laid out by hand so that neither the locale
   // nor printf's notion of %G decides how a caption looks.
-  char buf[40];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, y, std::chars_format::scientific, 14);
-  const std::string_view sci(buf, static_cast<std::size_t>(end - buf));
-  const bool negative = sci.front() == '-';
-  const std::string_view body = negative ? sci.substr(1) : sci;
-  const std::size_t e = body.find('e');
-  std::string digits;
-  digits.push_back(body[0]);
-  digits.append(body.substr(2, e - 2));
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  int exponent = 0;
-  std::from_chars(body.data() + e + (body[e + 1] == '+' ? 2 : 1), body.data() + body.size(),
-                  exponent);
-
+  Decimal d = rounded(y, 15);
+  while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
   std::string text;
-  if (negative) text.push_back('-');
-  if (exponent >= 15) {
-    text.push_back(digits[0]);
-    if (digits.size() > 1) {
+  if (d.exponent >= 15) {
+    if (d.negative) text.push_back('-');
+    text.push_back(d.digits[0]);
+    if (d.digits.size() > 1) {
       text.push_back('.');
-      text.append(digits, 1);
+      text.append(d.digits, 1);
     }
     text.append("E+");  // a finite double's exponent here is 15 to 308: always two digits or more
-    text.append(std::to_string(exponent));
-  } else if (exponent >= 0) {
-    const auto whole = static_cast<std::size_t>(exponent) + 1;
-    if (digits.size() <= whole) {
-      text.append(digits);
-      text.append(whole - digits.size(), '0');
-    } else {
-      text.append(digits, 0, whole);
-      text.push_back('.');
-      text.append(digits, whole);
-    }
+    text.append(std::to_string(d.exponent));
   } else {
-    text.append("0.");
-    text.append(static_cast<std::size_t>(-exponent - 1), '0');
-    text.append(digits);
+    text = plain(d);
   }
   text.append(unit);
   return text;
+}
+
+std::string shortest_figure(double value) {
+  if (std::isinf(value)) return value < 0 ? "-∞" : "∞";
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, end);
+}
+
+std::string reading_figure(double value) {
+  if (!std::isfinite(value) || value == 0) return shortest_figure(value);
+  const Decimal d = rounded(value, reading_digits);
+  if (d.exponent >= -3 && d.exponent <= 3) return plain(d);
+  std::string text = d.negative ? "-" : "";
+  text.append(d.digits, 0, 1).append(".").append(d.digits, 1);
+  text.append(d.exponent < 0 ? "e-" : "e+");
+  const int magnitude = d.exponent < 0 ? -d.exponent : d.exponent;
+  if (magnitude < 10) text.push_back('0');
+  return text.append(std::to_string(magnitude));
 }
 
 std::size_t char_count(std::string_view utf8) noexcept {

@@ -24,6 +24,21 @@ double read_number(std::string_view text) noexcept;
 // rounding) is not finite: there is no honest caption for it.
 std::optional<std::string> format_result(double value, std::string_view unit);
 
+// Shortest text that reads back as the same double ("0.1", "8.200000000000001", "1e+300"):
+// how the working writes a number as it was entered. Infinities as "∞" and "-∞".
+std::string shortest_figure(double value);
+
+// How the working writes a computed figure for reading. Rounding is for the eye only: every step
+// computes on the full double, and the caption keeps its own rule (format_result).
+//   - 4 significant figures, correctly rounded from the double; trailing zeros are kept, for they
+//     state the precision ("6.700", "0.3916");
+//   - plain notation from 0.001 to 9999 ("0.001235", "12.61", "1235"), where no zero has to be
+//     padded in front of the decimal point; beyond that "1.235e+04", "-1.235e-05" (the exponent
+//     with at least two digits), as a caption's 12350 would not say which zeros are figures;
+//   - 0 stays "0" (and -0 "-0"), infinities "∞" and "-∞": no figures to count.
+inline constexpr int reading_digits = 4;
+std::string reading_figure(double value);
+
 // Number of characters (code points) in UTF-8 text.
 std::size_t char_count(std::string_view utf8) noexcept;
 

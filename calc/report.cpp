@@ -7,46 +7,22 @@
 
 #include "calc/fields.h"
 #include "calc/memory_sheet.h"
+#include "calc/calculations.h"
 #include "calc/working.h"
+#include "calc/working_text.h"
 
 namespace loadcalc {
 
 namespace {
 
-std::string escape(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (char c : s) {
-    if (c == '&')
-      out.append("&amp;");
-    else if (c == '<')
-      out.append("&lt;");
-    else if (c == '>')
-      out.append("&gt;");
-    else if (c == '"')
-      out.append("&quot;");
-    else
-      out.push_back(c);
-  }
-  return out;
-}
-
-// "h_b" as the working writes it: italic letter, upright subscript.
-std::string symbol_html(std::string_view s) {
-  const std::size_t under = s.find('_');
-  std::string out = "<i>" + escape(s.substr(0, under)) + "</i>";
-  if (under != std::string_view::npos) out += "<sub>" + escape(s.substr(under + 1)) + "</sub>";
-  return out;
-}
-
 // An empty cell still has the height of a line of text, so that there is room to write in it.
 std::string cell_text(std::string_view s) {
-  return s.empty() ? std::string("&nbsp;") : escape(s);
+  return s.empty() ? std::string("&nbsp;") : html_escaped(s);
 }
 
 // Two lines' height for a signature by hand.
 std::string signature(std::string_view s) {
-  return s.empty() ? std::string("&nbsp;<br>&nbsp;") : escape(s);
+  return s.empty() ? std::string("&nbsp;<br>&nbsp;") : html_escaped(s);
 }
 
 // Borders drawn once between cells, and room around the text in each: the padding is what keeps
@@ -73,15 +49,14 @@ std::string inputs_table(const std::array<std::string, field_count>& texts,
   std::size_t rows = 0;
   for (Calculation c : calculations) {
     auto& group = groups.emplace_back();
-    for (const FieldInfo& f : fields)
-      if (f.feeds == c) group.push_back(&f);
+    for (const Field f : calculation_info(c).reads) group.push_back(&field_info(f));
     rows = std::max(rows, group.size());
   }
   std::string s(grid);
   if (calculations.size() > 1) {
     s += "<tr>";
     for (Calculation c : calculations)
-      s += "<td colspan=\"4\"><b>" + escape(result_info(result_label(c)).term) + "</b></td>";
+      s += "<td colspan=\"4\"><b>" + html_escaped(calculation_info(c).term) + "</b></td>";
     s += "</tr>\n";
   }
   s += "<tr>";
@@ -97,9 +72,9 @@ std::string inputs_table(const std::array<std::string, field_count>& texts,
         continue;
       }
       const FieldInfo& f = *group[row];
-      s += "<td>" + escape(f.term) + "</td><td align=\"center\">" + symbol_html(f.quantity) +
+      s += "<td>" + html_escaped(f.term) + "</td><td align=\"center\">" + symbol_html(f.quantity) +
            "</td><td align=\"right\">" + cell_text(texts[index_of(f.field)]) + "</td><td>" +
-           escape(f.unit) + "</td>";
+           html_escaped(f.unit) + "</td>";
     }
     s += "</tr>\n";
   }
@@ -137,7 +112,7 @@ std::string sheet_html(const SheetHeader& header, const std::array<std::string, 
   workings.reserve(calculations.size());
   for (Calculation c : calculations) workings.push_back(working(sheet, c));
 
-  const std::string title = header.title.empty() ? "计算书" : escape(header.title);
+  const std::string title = header.title.empty() ? "计算书" : html_escaped(header.title);
   std::string s = "<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body>\n";
   s += "<h2 align=\"center\">" + title + "</h2>\n";
   s += header_table(header);
@@ -150,7 +125,7 @@ std::string sheet_html(const SheetHeader& header, const std::array<std::string, 
   s += heading("三、计算结果") + "<p>";
   for (std::size_t i = 0; i < workings.size(); ++i) {
     if (i > 0) s += "<br>\n";
-    s += escape(workings[i].title) + "：<b>" + escape(workings[i].caption) + "</b>";
+    s += html_escaped(workings[i].title) + "：<b>" + html_escaped(workings[i].caption) + "</b>";
   }
   s += "</p>\n<p></p>\n" + footer(header);
   return s + "</body></html>\n";

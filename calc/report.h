@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "calc/fields.h"
 #include "calc/sheet.h"
 
 namespace loadcalc {

@@ -1,5 +1,5 @@
 #pragma once
-// The calculation sheet: the thirteen input fields and two result labels as the logic sees them.
+// The calculation sheet: the input fields and result labels as the logic sees them.
 // A window implements Sheet over its widgets; MemorySheet (memory_sheet.h) implements it without
 // one. The texts of the fields are the program's only state; every calculation and check reads
 // them afresh through this interface.
@@ -26,7 +26,6 @@ enum class Field : std::uint8_t {
   Text12,
   Text13,
 };
-inline constexpr std::size_t field_count = 13;
 
 constexpr std::size_t index_of(Field f) {
   return static_cast<std::size_t>(f);
@@ -36,7 +35,6 @@ constexpr Field field_at(std::size_t i) {
 }
 
 enum class ResultLabel : std::uint8_t { Label10, Label11 };
-inline constexpr std::size_t result_count = 2;
 constexpr std::size_t index_of(ResultLabel l) {
   return static_cast<std::size_t>(l);
 }

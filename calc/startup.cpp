@@ -12,8 +12,7 @@ void Form_Load(Sheet& sheet) {
   for (const FieldInfo& f : fields) sheet.set_text(f.field, f.default_text);
   select_all(sheet, Field::Text1);
   sheet.set_tooltip(tooltip_text);
-  run_calculation(sheet, Calculation::MainProgram_1);
-  run_calculation(sheet, Calculation::MainProgram_2);
+  for (const CalculationInfo& c : calculations) run_calculation(sheet, c.id);
 }
 
 }  // namespace loadcalc

@@ -10,8 +10,8 @@ namespace loadcalc {
 inline constexpr std::string_view tooltip_text =
     "框架梁均布线荷载及楼梯折算恒荷载计算\n编制：loadcalc 开发组\n";
 
-// Start-up: writes the thirteen defaults in field order (each write runs the field's change
-// reaction), selects Text1, sets the sketch's tooltip and runs both calculations.
+// Start-up: writes the defaults in field order (each write runs the field's change reaction),
+// selects Text1, sets the sketch's tooltip and runs every calculation in table order.
 void Form_Load(Sheet& sheet);
 
 }  // namespace loadcalc

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "calc/fields.h"
 #include "calc/sheet.h"
 #include "checks/rules.h"
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "calc/fields.h"
 #include "calc/sheet.h"
 
 namespace loadcalc {
@@ -18,7 +19,7 @@ struct RangeRule {
 };
 
 // clang-format off
-inline constexpr std::array<RangeRule, 8> range_rules{{
+inline constexpr std::array range_rules = std::to_array<RangeRule>({
   {Field::Text1,  std::nullopt, "轴线间距≤0，数据错误，请重新输入！",        "4.0"},
   {Field::Text2,  std::nullopt, "层高≤0，数据错误。请重新输入！",            "3.6"},
   {Field::Text6,  std::nullopt, "墙自重≤0，数据错误。请重新输入！",          "3.0"},
@@ -27,7 +28,7 @@ inline constexpr std::array<RangeRule, 8> range_rules{{
   {Field::Text9,  300.0,        "梯板厚度≤0或≥300，数据错误。请重新输入！", "130"},
   {Field::Text10, 100.0,        "面层厚度≤0或≥100，数据错误。请重新输入！", "30"},
   {Field::Text12, 50.0,         "面层容重≤0或≥50，数据错误。请重新输入！",  "22.0"},
-}};
+});
 // clang-format on
 
 // The limit a decimal field is held against: value(minuend) - value(subtrahend), read from the
@@ -50,7 +51,7 @@ struct DecimalRule {
 };
 
 // clang-format off
-inline constexpr std::array<DecimalRule, 5> decimal_rules{{
+inline constexpr std::array decimal_rules = std::to_array<DecimalRule>({
   {Field::Text3,  2.0,          "梁高≤0或梁高≥2，数据错误。请重新输入！", std::nullopt,
    "", "0.45"},
   {Field::Text4,  std::nullopt, "窗宽< 0，数据错误。请重新输入！",
@@ -64,7 +65,7 @@ inline constexpr std::array<DecimalRule, 5> decimal_rules{{
   {Field::Text13, std::nullopt, "柱宽≤0，数据错误。请重新输入！",
    CrossLimit{Field::Text1, Field::Text4, false},
    "柱宽非法，数据错误。请重新输入！", "0.0"},
-}};
+});
 // clang-format on
 
 // Whole texts answered with a beep and a reset, tested group by group (groups 1 to 4). "07" and
@@ -74,12 +75,12 @@ struct GuardText {
   int group;
 };
 // clang-format off
-inline constexpr std::array<GuardText, 10> leading_zero_list{{
+inline constexpr std::array leading_zero_list = std::to_array<GuardText>({
     {"01", 1}, {"02", 1}, {"", 1}, {"0..", 1},
     {"03", 2}, {"04", 2},
     {"05", 3}, {"06", 3},
     {"09", 4}, {"00", 4},
-}};
+});
 // clang-format on
 inline constexpr int leading_zero_group_count = 4;
 

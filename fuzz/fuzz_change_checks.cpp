@@ -73,8 +73,7 @@ bool caption_ok(const MemorySheet& sheet, ResultLabel l) {
 
 void check_invariants(const MemorySheet& sheet) {
   FUZZ_ASSERT(depth == 0);
-  FUZZ_ASSERT(caption_ok(sheet, ResultLabel::Label10));
-  FUZZ_ASSERT(caption_ok(sheet, ResultLabel::Label11));
+  for (const CalculationInfo& c : calculations) FUZZ_ASSERT(caption_ok(sheet, c.label));
   for (const FieldInfo& info : fields) {
     if (!checked[index_of(info.field)]) continue;
     const std::string text = sheet.text(info.field);
@@ -105,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         sheet.set_text(f, in.text());
         break;
       case 2:
-        run_calculation(sheet, (op & 4) ? Calculation::MainProgram_2 : Calculation::MainProgram_1);
+        run_calculation(sheet, calculations[(op >> 2) % calculations.size()].id);
         break;
       default:
         sheet.load(f, in.text());

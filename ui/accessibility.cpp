@@ -7,16 +7,13 @@
 
 #include "calc/fields.h"
 #include "ui/form1.h"
+#include "ui/qt_text.h"
 #include "ui/sketch.h"
 #include "ui/sketch_view.h"
 
 namespace loadcalc::ui {
 
 namespace {
-
-QString qstring(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Qt's own group-box interface names every control inside as labelled by the frame.
 class FrameAccessible : public QAccessibleWidget {
@@ -49,7 +46,7 @@ class ResultAccessible : public QAccessibleWidget {
 QAccessibleInterface* result_interface(QLabel* label) {
   const auto* form = qobject_cast<const Form1*>(label->window());
   if (!form) return nullptr;
-  for (const ResultInfo& r : results)
+  for (const CalculationInfo& r : calculations)
     if (form->result(r.label) == label) return new ResultAccessible(label, *form, r.label);
   return nullptr;
 }

@@ -20,6 +20,7 @@
 #include "ui/icon.h"
 #include "ui/key_filter.h"
 #include "ui/layout.h"
+#include "ui/qt_text.h"
 #include "ui/sketch_view.h"
 #include "ui/wiring.h"
 
@@ -28,10 +29,6 @@ namespace loadcalc::ui {
 namespace {
 
 constexpr std::string_view credit = "loadcalc 开发组编制";
-
-QString qstring(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QRect pixel_rect(const Control& c) {
   return {to_pixels(c.left), to_pixels(c.top), to_pixels(c.width), to_pixels(c.height)};
@@ -95,14 +92,14 @@ void Form1::build() {
         // Caption on the first line, level with the fields beside it, whatever the label's height.
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (result) {
-          for (const ResultInfo& r : results)
+          for (const CalculationInfo& r : calculations)
             if (r.name == c.name) results_[index_of(r.label)] = label;
         }
         w = label;
         break;
       }
       case ControlKind::text_field: {
-        const Field f = *field_named(c.name);
+        const Field f = *c.field;
         auto* edit = new QLineEdit(qstring(field_info(f).initial_text), container);
         edit->setMaxLength(std::numeric_limits<int>::max());
         edit->setAccessibleName(qstring(accessible_name(f)));
@@ -121,18 +118,13 @@ void Form1::build() {
     w->setObjectName(qstring(c.name));
     w->setGeometry(pixel_rect(c));
   }
-  for (const ResultInfo& r : results) attach_working(r.label);
+  for (const CalculationInfo& r : calculations) attach_working(r.label);
   attach_print_shortcut();
   for (QLabel* label : results_) name_result(label);
   // A field's own label is its label for a screen reader too; the first field where it names two.
-  for (QLabel* label : findChildren<QLabel*>()) {
-    for (QLineEdit* e : fields_)
-      if (e->parentWidget() == label->parentWidget() &&
-          qstring(caption(*field_named(e->objectName().toStdString()))) == label->text()) {
-        label->setBuddy(e);
-        break;
-      }
-  }
+  for (const Control& c : controls)
+    if (c.kind == ControlKind::label && c.field)
+      findChild<QLabel*>(qstring(c.name))->setBuddy(field(*c.field));
 }
 
 void Form1::name_result(QLabel* label) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "calc/calculations.h"
+#include "calc/fields.h"
 #include "calc/sheet.h"
 
 class QContextMenuEvent;

@@ -1,7 +1,6 @@
 #pragma once
-// What the window derives from the tables: the focus order and the reading order from the control
-// table, and what a screen reader calls each field from the field table. A field's reactions run
-// the calculation it feeds (FieldInfo::feeds).
+// What the window derives from its tables: the focus order and the reading order from the control
+// table, and what a screen reader calls each field from the field table.
 
 #include <algorithm>
 #include <array>
@@ -14,14 +13,18 @@
 
 namespace loadcalc::ui {
 
-// Controls that take the focus, in Tab order: the thirteen fields and the sketch.
-inline constexpr std::size_t focus_chain_length = field_count + 1;
+constexpr bool takes_focus(const Control& c) {
+  return c.kind == ControlKind::text_field || c.kind == ControlKind::picture_box;
+}
+// Controls that take the focus, in Tab order: the fields and the sketch.
+inline constexpr auto focus_chain_length =
+    static_cast<std::size_t>(std::count_if(controls.begin(), controls.end(), takes_focus));
 
 constexpr std::array<std::string_view, focus_chain_length> focus_chain() {
   std::array<Control, focus_chain_length> taking{};
   std::size_t n = 0;
   for (const Control& c : controls)
-    if (c.kind == ControlKind::text_field || c.kind == ControlKind::picture_box) taking[n++] = c;
+    if (takes_focus(c)) taking[n++] = c;
   std::sort(taking.begin(), taking.end(),
             [](const Control& a, const Control& b) { return a.tab_index < b.tab_index; });
   std::array<std::string_view, focus_chain_length> names{};
@@ -34,11 +37,6 @@ constexpr std::array<std::string_view, focus_chain_length> focus_chain() {
 // (top, then left), each field directly after the label that names it (a label naming two
 // fields, before the first). A field therefore lies over any label that reaches under it.
 constexpr std::array<Control, controls.size()> reading_order() {
-  const auto caption_of = [](std::string_view field_name) {
-    for (const FieldInfo& f : fields)
-      if (f.name == field_name) return f.caption;
-    return std::string_view();
-  };
   std::array<Control, controls.size()> order{};
   std::array<bool, controls.size()> placed{};
   std::size_t n = 0;
@@ -64,7 +62,7 @@ constexpr std::array<Control, controls.size()> reading_order() {
       if (anchor.kind == ControlKind::text_field)
         for (std::size_t i = 0; i < controls.size(); ++i)
           if (controls[i].container == anchor.container && controls[i].kind == ControlKind::label &&
-              controls[i].text == caption_of(anchor.name))
+              controls[i].field == anchor.field)
             place(i);
       place(anchors[k]);
     }
@@ -78,8 +76,8 @@ constexpr std::array<Control, controls.size()> reading_order() {
 // What a screen reader announces for a field: its label's caption, narrowed to the one quantity
 // where a label names two fields.
 constexpr std::string_view accessible_name(Field f) {
-  if (f == Field::Text4) return "门窗洞口的宽度（米）";
-  if (f == Field::Text5) return "门窗洞口的高度（米）";
+  if (f == Field::Text4) return joined<opening_stem, opening_width>;
+  if (f == Field::Text5) return joined<opening_stem, opening_height>;
   return field_info(f).caption;
 }
 

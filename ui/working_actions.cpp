@@ -17,19 +17,18 @@
 #include <QTextDocument>
 #include <QToolTip>
 
+#include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/report.h"
 #include "calc/working.h"
+#include "calc/working_text.h"
 #include "ui/accessibility.h"
 #include "ui/form1.h"
+#include "ui/qt_text.h"
 
 namespace loadcalc::ui {
 
 namespace {
-
-QString qstring(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // A whole document, so that a word processor pasting it knows the encoding.
 QString html_document(const QString& body) {
@@ -100,15 +99,15 @@ void Form1::attach_print_shortcut() {
 }
 
 QString Form1::working_tooltip(ResultLabel l) const {
-  return tooltip_document(working(*this, result_info(l).written_by));
+  return tooltip_document(working(*this, result_info(l).id));
 }
 
 QString Form1::working_plain(ResultLabel l) const {
-  return qstring(working_text(working(*this, result_info(l).written_by)));
+  return qstring(working_text(working(*this, result_info(l).id)));
 }
 
 void Form1::copy_working(ResultLabel l) const {
-  const Working w = working(*this, result_info(l).written_by);
+  const Working w = working(*this, result_info(l).id);
   auto* data = new QMimeData;
   data->setText(qstring(working_text(w)));
   data->setHtml(working_document(w));

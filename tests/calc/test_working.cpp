@@ -15,6 +15,7 @@
 #include "calc/number.h"
 #include "calc/traced.h"
 #include "calc/working.h"
+#include "calc/working_text.h"
 
 namespace loadcalc {
 namespace {
@@ -39,24 +40,24 @@ std::string steps_of(const std::string& text) {
 }
 
 TEST(Working, BeamDefaultsReadAsACalculationSheet) {
-  EXPECT_EQ(text_of({}, Calculation::MainProgram_1),
-            "框架梁上均布线荷载\n"
-            "q = (((L − b_c) × (H − h_b) − b_o × h_o) × g_w + b_o × h_o × g_o) / L\n"
-            "式中：\n"
-            "L — 轴线开间尺寸，m\n"
-            "H — 层高，m\n"
-            "h_b — 框架梁高，m\n"
-            "b_o — 门窗洞口宽度，m\n"
-            "h_o — 门窗洞口高度，m\n"
-            "g_w — 墙自重，kN/m²\n"
-            "g_o — 窗重，kN/m²\n"
-            "b_c — 框架柱宽，m\n"
-            "A_w — 墙体净面积，m²\n"
-            "计算：\n"
-            "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (4 − 0) × (3.6 − 0.45) − 2 × 2.2 = 8.2 m²\n"
-            "q = (A_w × g_w + b_o × h_o × g_o) / L = (8.2 × 3 + 2 × 2.2 × 0.5) / 4 = "
-            "6.699999999999999 kN/m\n"
-            "结果：q = 6.7kN/m\n");
+  EXPECT_EQ(
+      text_of({}, Calculation::MainProgram_1),
+      "框架梁上均布线荷载\n"
+      "q = (((L − b_c) × (H − h_b) − b_o × h_o) × g_w + b_o × h_o × g_o) / L\n"
+      "式中：\n"
+      "L — 轴线开间尺寸，m\n"
+      "H — 层高，m\n"
+      "h_b — 框架梁高，m\n"
+      "b_o — 门窗洞口宽度，m\n"
+      "h_o — 门窗洞口高度，m\n"
+      "g_w — 墙自重，kN/m²\n"
+      "g_o — 窗重，kN/m²\n"
+      "b_c — 框架柱宽，m\n"
+      "A_w — 墙体净面积，m²\n"
+      "计算：\n"
+      "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (4 − 0) × (3.6 − 0.45) − 2 × 2.2 = 8.200 m²\n"
+      "q = (A_w × g_w + b_o × h_o × g_o) / L = (8.200 × 3 + 2 × 2.2 × 0.5) / 4 = 6.700 kN/m\n"
+      "结果：q = 6.7kN/m\n");
 }
 
 TEST(Working, StairDefaultsReadAsACalculationSheet) {
@@ -74,20 +75,19 @@ TEST(Working, StairDefaultsReadAsACalculationSheet) {
             "g_p — 板底抹灰（0.34 kN/m²）按水平投影，kN/m²\n"
             "g_f — 踏步面层，kN/m²\n"
             "g_s — 踏步及梯段板自重（25 kN/m³），kN/m²\n"
+            "25 kN/m³ — 钢筋混凝土自重，取 GB 50009—2012 附录A 表A 所列 24～25 kN/m³ 之上限\n"
+            "0.34 kN/m² — 板底 20 mm 厚石灰粗砂粉刷，GB 50009—2012 附录A\n"
             "计算：\n"
             "b = 280 mm / 1000 = 0.28 m\n"
             "h = 160 mm / 1000 = 0.16 m\n"
             "t = 130 mm / 1000 = 0.13 m\n"
             "f = 30 mm / 1000 = 0.03 m\n"
-            "tan α = h / b = 0.16 / 0.28 = 0.5714285714285714\n"
-            "cos α = cos(arctan(tan α)) = cos(arctan(0.5714285714285714)) = 0.8682431421244592\n"
-            "g_p = 0.34 / cos α = 0.34 / 0.8682431421244592 = 0.39159537634592956 kN/m²\n"
-            "g_f = (b + h) / b × f × γ = (0.28 + 0.16) / 0.28 × 0.03 × 22 = 1.0371428571428571 "
-            "kN/m²\n"
-            "g_s = (h / 2 + t / cos α) × 25 = (0.16 / 2 + 0.13 / 0.8682431421244592) × 25 = "
-            "5.743191097424328 kN/m²\n"
-            "g = g_f + g_s + g_p = 1.0371428571428571 + 5.743191097424328 + 0.39159537634592956 = "
-            "7.171929330913114 kN/m²\n"
+            "tan α = h / b = 0.16 / 0.28 = 0.5714\n"
+            "cos α = cos(arctan(tan α)) = cos(arctan(0.5714)) = 0.8682\n"
+            "g_p = 0.34 / cos α = 0.34 / 0.8682 = 0.3916 kN/m²\n"
+            "g_f = (b + h) / b × f × γ = (0.28 + 0.16) / 0.28 × 0.03 × 22 = 1.037 kN/m²\n"
+            "g_s = (h / 2 + t / cos α) × 25 = (0.16 / 2 + 0.13 / 0.8682) × 25 = 5.743 kN/m²\n"
+            "g = g_f + g_s + g_p = 1.037 + 5.743 + 0.3916 = 7.172 kN/m²\n"
             "结果：g = 7.172kN/m^2\n");
 }
 
@@ -103,26 +103,20 @@ TEST(Working, WorkedExamplesStepByStep) {
       {"column width 0.4: the bay, not the panel, is the divisor",
        {{Field::Text13, "0.4"}},
        Calculation::MainProgram_1,
-       "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (4 − 0.4) × (3.6 − 0.45) − 2 × 2.2 = "
-       "6.9399999999999995 m²\n"
-       "q = (A_w × g_w + b_o × h_o × g_o) / L = (6.9399999999999995 × 3 + 2 × 2.2 × 0.5) / 4 = "
-       "5.755 kN/m\n"
+       "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (4 − 0.4) × (3.6 − 0.45) − 2 × 2.2 = 6.940 m²\n"
+       "q = (A_w × g_w + b_o × h_o × g_o) / L = (6.940 × 3 + 2 × 2.2 × 0.5) / 4 = 5.755 kN/m\n"
        "结果：q = 5.755kN/m\n"},
       {"bay span 6 with column width 0.5",
        {{Field::Text1, "6"}, {Field::Text13, "0.5"}},
        Calculation::MainProgram_1,
-       "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (6 − 0.5) × (3.6 − 0.45) − 2 × 2.2 = "
-       "12.924999999999999 m²\n"
-       "q = (A_w × g_w + b_o × h_o × g_o) / L = (12.924999999999999 × 3 + 2 × 2.2 × 0.5) / 6 = "
-       "6.829166666666667 kN/m\n"
+       "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (6 − 0.5) × (3.6 − 0.45) − 2 × 2.2 = 12.92 m²\n"
+       "q = (A_w × g_w + b_o × h_o × g_o) / L = (12.92 × 3 + 2 × 2.2 × 0.5) / 6 = 6.829 kN/m\n"
        "结果：q = 6.829kN/m\n"},
       {"an opening wider than the bay: a negative area is bracketed where it is put in",
        {{Field::Text1, "1"}},
        Calculation::MainProgram_1,
-       "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (1 − 0) × (3.6 − 0.45) − 2 × 2.2 = "
-       "-1.2500000000000004 m²\n"
-       "q = (A_w × g_w + b_o × h_o × g_o) / L = ((-1.2500000000000004) × 3 + 2 × 2.2 × 0.5) / 1 = "
-       "-1.5500000000000012 kN/m\n"
+       "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (1 − 0) × (3.6 − 0.45) − 2 × 2.2 = -1.250 m²\n"
+       "q = (A_w × g_w + b_o × h_o × g_o) / L = ((-1.250) × 3 + 2 × 2.2 × 0.5) / 1 = -1.550 kN/m\n"
        "结果：q = -1.55kN/m\n"},
       {"stair 260/175/150/50/25",
        {{Field::Text7, "260"},
@@ -135,14 +129,12 @@ TEST(Working, WorkedExamplesStepByStep) {
        "h = 175 mm / 1000 = 0.175 m\n"
        "t = 150 mm / 1000 = 0.15 m\n"
        "f = 50 mm / 1000 = 0.05 m\n"
-       "tan α = h / b = 0.175 / 0.26 = 0.673076923076923\n"
-       "cos α = cos(arctan(tan α)) = cos(arctan(0.673076923076923)) = 0.8295877476194152\n"
-       "g_p = 0.34 / cos α = 0.34 / 0.8295877476194152 = 0.40984211854100294 kN/m²\n"
-       "g_f = (b + h) / b × f × γ = (0.26 + 0.175) / 0.26 × 0.05 × 25 = 2.0913461538461537 kN/m²\n"
-       "g_s = (h / 2 + t / cos α) × 25 = (0.175 / 2 + 0.15 / 0.8295877476194152) × 25 = "
-       "6.707817483908121 kN/m²\n"
-       "g = g_f + g_s + g_p = 2.0913461538461537 + 6.707817483908121 + 0.40984211854100294 = "
-       "9.209005756295277 kN/m²\n"
+       "tan α = h / b = 0.175 / 0.26 = 0.6731\n"
+       "cos α = cos(arctan(tan α)) = cos(arctan(0.6731)) = 0.8296\n"
+       "g_p = 0.34 / cos α = 0.34 / 0.8296 = 0.4098 kN/m²\n"
+       "g_f = (b + h) / b × f × γ = (0.26 + 0.175) / 0.26 × 0.05 × 25 = 2.091 kN/m²\n"
+       "g_s = (h / 2 + t / cos α) × 25 = (0.175 / 2 + 0.15 / 0.8296) × 25 = 6.708 kN/m²\n"
+       "g = g_f + g_s + g_p = 2.091 + 6.708 + 0.4098 = 9.209 kN/m²\n"
        "结果：g = 9.209kN/m^2\n"},
       {"values as read: a unit behind the number, a full-width entry",
        {{Field::Text7, "３００mm"}, {Field::Text8, " 150"}},
@@ -151,14 +143,12 @@ TEST(Working, WorkedExamplesStepByStep) {
        "h = 150 mm / 1000 = 0.15 m\n"
        "t = 130 mm / 1000 = 0.13 m\n"
        "f = 30 mm / 1000 = 0.03 m\n"
-       "tan α = h / b = 0.15 / 0.3 = 0.5\n"
-       "cos α = cos(arctan(tan α)) = cos(arctan(0.5)) = 0.8944271909999159\n"
-       "g_p = 0.34 / cos α = 0.34 / 0.8944271909999159 = 0.3801315561749643 kN/m²\n"
-       "g_f = (b + h) / b × f × γ = (0.3 + 0.15) / 0.3 × 0.03 × 22 = 0.99 kN/m²\n"
-       "g_s = (h / 2 + t / cos α) × 25 = (0.15 / 2 + 0.13 / 0.8944271909999159) × 25 = "
-       "5.508610463437158 kN/m²\n"
-       "g = g_f + g_s + g_p = 0.99 + 5.508610463437158 + 0.3801315561749643 = "
-       "6.8787420196121225 kN/m²\n"
+       "tan α = h / b = 0.15 / 0.3 = 0.5000\n"
+       "cos α = cos(arctan(tan α)) = cos(arctan(0.5000)) = 0.8944\n"
+       "g_p = 0.34 / cos α = 0.34 / 0.8944 = 0.3801 kN/m²\n"
+       "g_f = (b + h) / b × f × γ = (0.3 + 0.15) / 0.3 × 0.03 × 22 = 0.9900 kN/m²\n"
+       "g_s = (h / 2 + t / cos α) × 25 = (0.15 / 2 + 0.13 / 0.8944) × 25 = 5.509 kN/m²\n"
+       "g = g_f + g_s + g_p = 0.9900 + 5.509 + 0.3801 = 6.879 kN/m²\n"
        "结果：g = 6.879kN/m^2\n"},
   };
   for (const auto& c : cases)
@@ -172,8 +162,8 @@ TEST(Working, StopsAtTheFailingStepAndSaysWhy) {
       {"bay span 0",
        {{Field::Text1, "0"}},
        Calculation::MainProgram_1,
-       "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (0 − 0) × (3.6 − 0.45) − 2 × 2.2 = -4.4 m²\n"
-       "q = (A_w × g_w + b_o × h_o × g_o) / L = ((-4.4) × 3 + 2 × 2.2 × 0.5) / 0\n"
+       "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (0 − 0) × (3.6 − 0.45) − 2 × 2.2 = -4.400 m²\n"
+       "q = (A_w × g_w + b_o × h_o × g_o) / L = ((-4.400) × 3 + 2 × 2.2 × 0.5) / 0\n"
        "L = 0，除数为零，无法计算。\n"
        "结果：除数为零，无法计算\n"},
       {"step width 0, step height 0 too",
@@ -199,18 +189,18 @@ TEST(Working, StopsAtTheFailingStepAndSaysWhy) {
        "h = 160 mm / 1000 = 0.16 m\n"
        "t = 130 mm / 1000 = 0.13 m\n"
        "f = 30 mm / 1000 = 0.03 m\n"
-       "tan α = h / b = 0.16 / 0.28 = 0.5714285714285714\n"
-       "cos α = cos(arctan(tan α)) = cos(arctan(0.5714285714285714)) = 0.8682431421244592\n"
-       "g_p = 0.34 / cos α = 0.34 / 0.8682431421244592 = 0.39159537634592956 kN/m²\n"
+       "tan α = h / b = 0.16 / 0.28 = 0.5714\n"
+       "cos α = cos(arctan(tan α)) = cos(arctan(0.5714)) = 0.8682\n"
+       "g_p = 0.34 / cos α = 0.34 / 0.8682 = 0.3916 kN/m²\n"
        "g_f = (b + h) / b × f × γ = (0.28 + 0.16) / 0.28 × 0.03 × ∞\n"
        "g_f 超出双精度数的范围，无法计算。\n"
        "结果：数值超出范围\n"},
       {"a result too large to round to thousandths",
        {{Field::Text6, "1e306"}},
        Calculation::MainProgram_1,
-       "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (4 − 0) × (3.6 − 0.45) − 2 × 2.2 = 8.2 m²\n"
-       "q = (A_w × g_w + b_o × h_o × g_o) / L = (8.2 × 1e+306 + 2 × 2.2 × 0.5) / 4 = "
-       "2.0499999999999998e+306 kN/m\n"
+       "A_w = (L − b_c) × (H − h_b) − b_o × h_o = (4 − 0) × (3.6 − 0.45) − 2 × 2.2 = 8.200 m²\n"
+       "q = (A_w × g_w + b_o × h_o × g_o) / L = (8.200 × 1e+306 + 2 × 2.2 × 0.5) / 4 = "
+       "2.050e+306 kN/m\n"
        "结果过大，无法取整到千分位。\n"
        "结果：数值超出范围\n"},
   };
@@ -274,24 +264,25 @@ TEST(Working, BracketsFollowTheOrderOfEvaluation) {
   };
   const Case cases[] = {
       {"left to right needs none", [](auto& a, auto& b, auto& c) { return a - b - c; },
-       "x = 1 − 2 − 4 = -5"},
+       "x = 1 − 2 − 4 = -5.000"},
       {"a difference on the right", [](auto& a, auto& b, auto& c) { return a - (b - c); },
-       "x = 1 − (2 − 4) = 3"},
+       "x = 1 − (2 − 4) = 3.000"},
       {"a sum on the right", [](auto& a, auto& b, auto& c) { return a + (b + c); },
-       "x = 1 + (2 + 4) = 7"},
+       "x = 1 + (2 + 4) = 7.000"},
       {"a quotient on the right", [](auto& a, auto& b, auto& c) { return a / (b / c); },
-       "x = 1 / (2 / 4) = 2"},
+       "x = 1 / (2 / 4) = 2.000"},
       {"a product on the right of a quotient",
-       [](auto& a, auto& b, auto& c) { return a / (b * c); }, "x = 1 / (2 × 4) = 0.125"},
+       [](auto& a, auto& b, auto& c) { return a / (b * c); }, "x = 1 / (2 × 4) = 0.1250"},
       {"a sum inside a product", [](auto& a, auto& b, auto& c) { return (a + b) * c; },
-       "x = (1 + 2) × 4 = 12"},
+       "x = (1 + 2) × 4 = 12.00"},
       {"a product inside a sum needs none", [](auto& a, auto& b, auto& c) { return a + b * c; },
-       "x = 1 + 2 × 4 = 9"},
+       "x = 1 + 2 × 4 = 9.000"},
       {"a function binds tightest", [](auto& a, auto&, auto& c) { return cosine(a - a) * c; },
-       "x = cos(1 − 1) × 4 = 4"},
+       "x = cos(1 − 1) × 4 = 4.000"},
   };
   for (const auto& c : cases) {
-    Working w{.calculation = Calculation::MainProgram_2};
+    Working w;
+    w.calculation = Calculation::MainProgram_2;
     const Traced a = Traced::entry(w, 1, {});
     const Traced b = Traced::entry(w, 2, {});
     const Traced d = Traced::entry(w, 4, {});
@@ -310,20 +301,39 @@ TEST(Working, NumbersAreTheShortestTextThatReadsBack) {
       {INFINITY, "∞"}, {-INFINITY, "-∞"},
   };
   for (const auto& [value, expected] : cases) {
-    EXPECT_EQ(number_text(value), expected);
+    EXPECT_EQ(shortest_figure(value), expected);
     if (std::isfinite(value)) {
-      EXPECT_EQ(read_number(number_text(value)), value) << expected;
+      EXPECT_EQ(read_number(shortest_figure(value)), value) << expected;
     }
   }
+}
+
+TEST(Working, FiguresAreRoundedForReadingToFourSignificantFigures) {
+  const std::pair<double, const char*> cases[] = {
+      {6.699999999999999, "6.700"},
+      {0.39159537634592956, "0.3916"},
+      {12.610000000000001, "12.61"},
+      {-1.2500000000000004, "-1.250"},
+      {1234.4, "1234"},
+      {9999.7, "1.000e+04"},
+      {0.00099996, "0.001000"},
+      {0.0001234, "1.234e-04"},
+      {2.0499999999999998e+306, "2.050e+306"},
+      {5e-324, "4.941e-324"},
+      {0.0, "0"},
+      {-INFINITY, "-∞"},
+  };
+  for (const auto& [value, expected] : cases) EXPECT_EQ(reading_figure(value), expected);
 }
 
 TEST(Working, HtmlWritesSymbolsItalicWithSubscripts) {
   const std::string html = working_html(working(sheet_with({}), Calculation::MainProgram_1));
   const char* pieces[] = {
       "<i>h</i><sub>b</sub> — 框架梁高，m",
-      "<tr><td nowrap><i>A</i><sub>w</sub></td><td nowrap> = (<i>L</i> − <i>b</i><sub>c</sub>) × "
-      "(<i>H</i> − <i>h</i><sub>b</sub>) − <i>b</i><sub>o</sub> × <i>h</i><sub>o</sub></td>"
-      "<td nowrap> = (4 − 0) × (3.6 − 0.45) − 2 × 2.2</td><td nowrap> = 8.2 m²</td></tr>",
+      "<tr><td nowrap><i>A</i><sub>w</sub></td><td nowrap>&nbsp;=&nbsp;</td><td nowrap>(<i>L</i> − "
+      "<i>b</i><sub>c</sub>) × (<i>H</i> − <i>h</i><sub>b</sub>) − <i>b</i><sub>o</sub> × "
+      "<i>h</i><sub>o</sub></td><td nowrap>&nbsp;=&nbsp;</td><td nowrap>(4 − 0) × (3.6 − 0.45) − "
+      "2 × 2.2</td><td nowrap>&nbsp;=&nbsp;</td><td nowrap>8.200 m²</td></tr>",
       "<p>结果：<i>q</i> = <b>6.7kN/m</b></p>",
   };
   for (const char* piece : pieces) EXPECT_NE(html.find(piece), std::string::npos) << piece;

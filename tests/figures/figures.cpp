@@ -6,8 +6,8 @@
 // program does; the change checks run, the calculation writes its caption, and the line holds
 // the texts, the bits of the computed load and the caption:
 //
-//   <n> <TAB> beam|stair <TAB> <text> ... <TAB> <result bits in hex, or the failure> <TAB>
-//   <caption>
+//   <n> <TAB> beam|stair (the first word of the result's key) <TAB> <text> ... <TAB> <result bits
+//   in hex, or the failure> <TAB> <caption>
 //
 // The entries depend only on COUNT and SEED: the generator is integer arithmetic of its own
 // (std:: distributions differ between standard libraries), and every text it makes passes the
@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/calculations.h"
 #include "calc/fields.h"
@@ -65,24 +66,23 @@ struct Span {
   std::int64_t limit;
 };
 
-constexpr std::array<Span, 8> beam_spans{{
+// In field order.
+constexpr auto spans = std::to_array<Span>({
     {Field::Text1, 2'000, 9'000, 0},
     {Field::Text2, 2'800, 6'000, 0},
     {Field::Text3, 300, 1'200, 2'000},
     {Field::Text4, 600, 3'000, 0},
     {Field::Text5, 600, 3'000, 0},
     {Field::Text6, 1'000, 12'000, 0},
-    {Field::Text11, 200, 1'500, 10'000},
-    {Field::Text13, 0, 800, 0},
-}};
-
-constexpr std::array<Span, 5> stair_spans{{
     {Field::Text7, 150'000, 340'000, 350'000},
     {Field::Text8, 100'000, 199'000, 200'000},
     {Field::Text9, 80'000, 250'000, 300'000},
     {Field::Text10, 10'000, 80'000, 100'000},
+    {Field::Text11, 200, 1'500, 10'000},
     {Field::Text12, 15'000, 30'000, 50'000},
-}};
+    {Field::Text13, 0, 800, 0},
+});
+static_assert(spans.size() == field_count);
 
 constexpr std::int64_t pow10(int n) {
   std::int64_t p = 1;
@@ -166,7 +166,7 @@ std::string draw_text(Random& r, const Span& s, bool usual) {
     case 0:
       return " " + plain;
     case 1:
-      return plain + (s.field >= Field::Text7 && s.field <= Field::Text10 ? "mm" : "m");
+      return plain + (field_info(s.field).unit == "mm" ? "mm" : "m");
     case 2:
       return full_width(plain);
     default:
@@ -179,26 +179,33 @@ bool passes_own_check(Field f, std::string_view text) {
   return !value_check(f, text) && !leading_zero_guard(text);
 }
 
-template <std::size_t N>
-std::array<std::string, N> draw_set(Random& r, const std::array<Span, N>& spans) {
+// A calculation's texts, in the order it reads its fields.
+using Texts = std::vector<std::string>;
+
+Texts draw_set(Random& r, const CalculationInfo& c) {
   // Most sets are ordinary flights and walls, where a last-bit difference is most likely to go
   // unnoticed; the rest mix in edges field by field.
   const bool usual = r.between(0, 99) < 60;
-  std::array<std::string, N> texts;
-  for (std::size_t i = 0; i < N; ++i) {
-    do texts[i] = draw_text(r, spans[i], usual);
-    while (!passes_own_check(spans[i].field, texts[i]));
+  Texts texts(c.reads.size());
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    do texts[i] = draw_text(r, spans[index_of(c.reads[i])], usual);
+    while (!passes_own_check(c.reads[i], texts[i]));
   }
   return texts;
 }
 
-// The beam's cross-field limits tie opening and column to bay, storey and beam depth; a set that
+bool held_against_others(Field f) {
+  const DecimalRule* rule = find_decimal_rule(f);
+  return rule && rule->cross_limit;
+}
+
+// Cross-field limits tie the opening and the column to bay, storey and beam depth; a set that
 // breaks one is drawn again as a whole.
-bool passes_cross_checks(const std::array<std::string, 8>& texts) {
+bool passes_cross_checks(const CalculationInfo& c, const Texts& texts) {
   FieldTexts all{};
-  for (std::size_t i = 0; i < beam_spans.size(); ++i) all[index_of(beam_spans[i].field)] = texts[i];
-  for (Field f : {Field::Text4, Field::Text5, Field::Text13})
-    if (cross_check(f, all[index_of(f)], all)) return false;
+  for (std::size_t i = 0; i < texts.size(); ++i) all[index_of(c.reads[i])] = texts[i];
+  for (Field f : c.reads)
+    if (held_against_others(f) && cross_check(f, all[index_of(f)], all)) return false;
   return true;
 }
 
@@ -213,40 +220,29 @@ std::string_view status_name(CalcStatus s) {
   return s == CalcStatus::zero_divisor ? "zero_divisor" : "out_of_range";
 }
 
-double read(const Sheet& sheet, Field f) {
-  return read_number(sheet.text(f));
-}
-
-// The same fields in the same order as the calculation reads them, for the result's bits.
-CalcResult beam_of(const Sheet& s) {
-  return beam_line_load({read(s, Field::Text1), read(s, Field::Text2), read(s, Field::Text3),
-                         read(s, Field::Text4), read(s, Field::Text5), read(s, Field::Text6),
-                         read(s, Field::Text11), read(s, Field::Text13)});
-}
-CalcResult stair_of(const Sheet& s) {
-  return stair_dead_load({read(s, Field::Text7), read(s, Field::Text8), read(s, Field::Text9),
-                          read(s, Field::Text10), read(s, Field::Text12)});
+// The fields as the calculation reads them, for the result's bits.
+CalcResult result_of(const Sheet& s, const CalculationInfo& c) {
+  std::vector<double> values;
+  for (Field f : c.reads) values.push_back(read_number(s.text(f)));
+  return c.compute(values);
 }
 
 // Writes a set as a user would, and gives the entry's line; `sound` is false when a check
 // objected or the caption is not the one the result gives.
-template <std::size_t N>
-bool write_line(MemorySheet& sheet, std::uint64_t n, const std::array<Span, N>& spans,
-                const std::array<std::string, N>& texts, std::string& line) {
-  const bool stair = N == stair_spans.size();
+bool write_line(MemorySheet& sheet, std::uint64_t n, const CalculationInfo& c, const Texts& texts,
+                std::string& line) {
   sheet.clear_effects();
-  if (!stair) {
-    // Clear the opening and the column first, so that no limit they are held against can fail
-    // while bay, storey and beam depth change; then the set in field order.
-    for (Field f : {Field::Text13, Field::Text4, Field::Text5}) sheet.set_text(f, "0");
-  }
-  for (std::size_t i = 0; i < N; ++i) sheet.set_text(spans[i].field, texts[i]);
+  // Clear the opening and the column first, so that no limit they are held against can fail
+  // while bay, storey and beam depth change; then the set in field order.
+  for (auto f = c.reads.rbegin(); f != c.reads.rend(); ++f)
+    if (held_against_others(*f)) sheet.set_text(*f, "0");
+  for (std::size_t i = 0; i < texts.size(); ++i) sheet.set_text(c.reads[i], texts[i]);
   bool sound = true;
   for (const Effect& e : sheet.effects())
     if (e.kind == Effect::Kind::message || e.kind == Effect::Kind::beep) sound = false;
 
-  const ResultLabel label = stair ? ResultLabel::Label11 : ResultLabel::Label10;
-  const CalcResult r = stair ? stair_of(sheet) : beam_of(sheet);
+  const ResultLabel label = c.label;
+  const CalcResult r = result_of(sheet, c);
   const std::string& caption = sheet.caption(label);
   std::string result;
   if (r.status == CalcStatus::ok) {
@@ -259,8 +255,8 @@ bool write_line(MemorySheet& sheet, std::uint64_t n, const std::array<Span, N>& 
     if (failure_text(r.status) != caption) sound = false;
   }
 
-  line = std::to_string(n) + (stair ? "\tstair" : "\tbeam");
-  for (const Span& s : spans) line += "\t" + sheet.text(s.field);
+  line = std::to_string(n) + "\t" + std::string(c.key.substr(0, c.key.find('_')));
+  for (Field f : c.reads) line += "\t" + sheet.text(f);
   line += "\t" + result + "\t" + caption + "\n";
   return sound;
 }
@@ -278,15 +274,13 @@ int run(std::uint64_t count, std::uint64_t seed) {
   std::string line;
   int faults = 0;
   for (std::uint64_t n = 1; n <= count; ++n) {
-    bool sound;
-    if (random.one_in(2)) {
-      sound = write_line(sheet, n, stair_spans, draw_set(random, stair_spans), line);
-    } else {
-      std::array<std::string, 8> texts;
-      do texts = draw_set(random, beam_spans);
-      while (!passes_cross_checks(texts));
-      sound = write_line(sheet, n, beam_spans, texts, line);
-    }
+    // From the last row back, the order the recorded figures were drawn in.
+    const CalculationInfo& c =
+        calculations[calculations.size() - 1 - random.next() % calculations.size()];
+    Texts texts;
+    do texts = draw_set(random, c);
+    while (!passes_cross_checks(c, texts));
+    const bool sound = write_line(sheet, n, c, texts, line);
     std::fwrite(line.data(), 1, line.size(), stdout);
     if (!sound) {
       std::fprintf(stderr,

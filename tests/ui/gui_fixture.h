@@ -24,11 +24,13 @@
 #include "calc/sheet.h"
 #include "ui/application.h"
 #include "ui/form1.h"
+#include "ui/qt_text.h"
 
 namespace loadcalc::test {
 
+using ui::qstring;
 inline QString qstr(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+  return qstring(s);
 }
 
 // `w` rendered in device pixels on a transparent image, so that pixel checks see exactly what
@@ -169,13 +171,18 @@ inline QStringList boxes(const QStringList& prompts) {
 inline QStringList core_captions(const ProbeForm& form) {
   MemorySheet sheet;
   for (std::size_t i = 0; i < field_count; ++i) sheet.load(field_at(i), form.text(field_at(i)));
-  run_calculation(sheet, Calculation::MainProgram_1);
-  run_calculation(sheet, Calculation::MainProgram_2);
-  return {qstr(sheet.caption(ResultLabel::Label10)), qstr(sheet.caption(ResultLabel::Label11))};
+  QStringList captions;
+  for (const CalculationInfo& c : calculations) {
+    run_calculation(sheet, c.id);
+    captions << qstr(sheet.caption(c.label));
+  }
+  return captions;
 }
 
 inline QStringList shown_captions(const ProbeForm& form) {
-  return {form.caption(ResultLabel::Label10), form.caption(ResultLabel::Label11)};
+  QStringList captions;
+  for (const CalculationInfo& c : calculations) captions << form.caption(c.label);
+  return captions;
 }
 
 inline void configure_test_application() {

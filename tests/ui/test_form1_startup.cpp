@@ -13,14 +13,6 @@
 using namespace loadcalc;
 using namespace loadcalc::test;
 
-namespace {
-
-QRect pixels(const ui::Control& c) {
-  return {c.left / 15, c.top / 15, c.width / 15, c.height / 15};
-}
-
-}  // namespace
-
 class StartupTest : public WindowTest {
   Q_OBJECT
  private slots:
@@ -57,18 +49,43 @@ class StartupTest : public WindowTest {
   }
 
   void every_control_as_the_table_places_it_data() {
-    QTest::addColumn<int>("row");
-    for (std::size_t i = 0; i < ui::controls.size(); ++i)
-      QTest::newRow(ui::controls[i].name.data()) << int(i);
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QRect>("rect");  // pixels: twips / 15
+    const struct {
+      const char* name;
+      const char* container;
+      QRect rect;
+    } rows[] = {
+        {"Frame1", "Form1", {24, 24, 305, 145}},   {"Label1", "Frame1", {8, 24, 121, 17}},
+        {"Label2", "Frame1", {128, 24, 81, 17}},   {"Label3", "Frame1", {200, 24, 97, 17}},
+        {"Text1", "Frame1", {24, 48, 73, 18}},     {"Text2", "Frame1", {120, 48, 57, 18}},
+        {"Text3", "Frame1", {200, 48, 73, 18}},    {"Label4", "Frame1", {16, 80, 193, 17}},
+        {"Label5", "Frame1", {216, 80, 81, 17}},   {"Text4", "Frame1", {24, 104, 73, 18}},
+        {"Text5", "Frame1", {120, 104, 57, 18}},   {"Text6", "Frame1", {200, 104, 73, 18}},
+        {"Frame2", "Form1", {360, 24, 241, 145}},  {"Label6", "Frame2", {16, 24, 97, 17}},
+        {"Label7", "Frame2", {136, 24, 97, 17}},   {"Text7", "Frame2", {24, 48, 65, 18}},
+        {"Text8", "Frame2", {136, 48, 65, 18}},    {"Label8", "Frame2", {16, 80, 113, 25}},
+        {"Label9", "Frame2", {136, 80, 97, 17}},   {"Text9", "Frame2", {24, 104, 65, 18}},
+        {"Text10", "Frame2", {136, 104, 65, 18}},  {"Frame3", "Form1", {24, 184, 305, 65}},
+        {"Label14", "Frame3", {120, 16, 65, 17}},  {"Label12", "Frame3", {208, 16, 65, 17}},
+        {"Label10", "Frame3", {24, 32, 249, 25}},  {"Text13", "Frame3", {120, 32, 57, 18}},
+        {"Text11", "Frame3", {200, 32, 73, 18}},   {"Frame4", "Form1", {360, 184, 241, 65}},
+        {"Label13", "Frame4", {136, 16, 97, 17}},  {"Label11", "Frame4", {32, 32, 169, 25}},
+        {"Text12", "Frame4", {136, 32, 65, 18}},   {"Frame5", "Form1", {24, 264, 577, 233}},
+        {"Picture1", "Frame5", {8, 16, 561, 201}},
+    };
+    for (const auto& r : rows)
+      QTest::newRow(r.name) << (r.container == QLatin1String("Form1") ? QString() : r.container)
+                            << r.rect;
   }
   void every_control_as_the_table_places_it() {
-    QFETCH(int, row);
-    const ui::Control& c = ui::controls[std::size_t(row)];
+    QFETCH(QString, container);
+    QFETCH(QRect, rect);
+    const ui::Control c = *ui::control_named(QTest::currentDataTag());
     auto* w = fx->form->findChild<QWidget*>(qstr(c.name));
     QVERIFY(w);
-    QCOMPARE(w->parentWidget()->objectName(),
-             c.container == "Form1" ? QString() : qstr(c.container));
-    QCOMPARE(w->geometry(), pixels(c));
+    QCOMPARE(w->parentWidget()->objectName(), container);
+    QCOMPARE(w->geometry(), rect);
     QVERIFY(w->isVisible());
     switch (c.kind) {
       case ui::ControlKind::frame:

@@ -130,13 +130,24 @@ const QRegularExpression& caption_pattern(ResultLabel l) {
 }
 
 QStringList every_check_box() {
-  QStringList prompts;
-  for (const RangeRule& r : range_rules) prompts << qstr(r.message);
-  for (const DecimalRule& r : decimal_rules) {
-    prompts << qstr(r.value_message);
-    if (r.cross_limit) prompts << qstr(r.cross_message);
-  }
-  return boxes(prompts);
+  return boxes({
+      QStringLiteral("轴线间距≤0，数据错误，请重新输入！"),
+      QStringLiteral("层高≤0，数据错误。请重新输入！"),
+      QStringLiteral("墙自重≤0，数据错误。请重新输入！"),
+      QStringLiteral("踏步宽度≤0或≥350，数据错误。请重新输入！"),
+      QStringLiteral("踏步高度≤0或≥200，数据错误。请重新输入！"),
+      QStringLiteral("梯板厚度≤0或≥300，数据错误。请重新输入！"),
+      QStringLiteral("面层厚度≤0或≥100，数据错误。请重新输入！"),
+      QStringLiteral("面层容重≤0或≥50，数据错误。请重新输入！"),
+      QStringLiteral("梁高≤0或梁高≥2，数据错误。请重新输入！"),
+      QStringLiteral("窗宽< 0，数据错误。请重新输入！"),
+      QStringLiteral("窗宽≥开间轴线间距，数据错误。请重新输入！"),
+      QStringLiteral("窗高< 0，数据错误。请重新输入！"),
+      QStringLiteral("窗高≥层高-梁高，数据错误。请重新输入！"),
+      QStringLiteral("窗重≤0或≥10，数据错误。请重新输入！"),
+      QStringLiteral("柱宽≤0，数据错误。请重新输入！"),
+      QStringLiteral("柱宽非法，数据错误。请重新输入！"),
+  });
 }
 
 // Every box on the offscreen platform says so; thousands of them would bury the report.
