@@ -1,6 +1,7 @@
 // The book as a spreadsheet's summary and as one HTML page, written from the entries' texts and
 // their evaluation: a refused entry shows its message where a figure would stand.
 
+#include <cctype>
 #include <charconv>
 
 #include "book/book.h"
