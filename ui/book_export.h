@@ -8,7 +8,7 @@
 
 class QPrinter;
 
-namespace loadcalc::book {
+namespace loadcalc {
 struct Book;
 }
 
@@ -17,9 +17,9 @@ namespace loadcalc::ui {
 // Writes the book to `out_path` in the format its extension names (.pdf, .odt, .html, .csv).
 // Returns the message for the user when nothing could be written (unknown extension, a folder
 // that cannot be written); empty on success. A failed export leaves no partial file.
-QString export_book(const book::Book& book, const QString& out_path);
+QString export_book(const Book& book, const QString& out_path);
 
 // Prints the book on `printer` (a PDF file or a real printer), A4.
-void print_book(const book::Book& book, QPrinter& printer);
+void print_book(const Book& book, QPrinter& printer);
 
 }  // namespace loadcalc::ui
