@@ -86,7 +86,6 @@ struct EntryResult {
   std::string message;
   // The field the message is about; none for a failure of the formula.
   std::optional<Field> field;
-  double value = 0.0;  // the unrounded figure; meaningful only when valid
 };
 
 EntryResult evaluate(const Entry& entry);
