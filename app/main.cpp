@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "ui/application.h"
+#include "ui/book_window.h"
 #include "ui/form1.h"
 
 namespace {
@@ -62,5 +63,6 @@ int main(int argc, char* argv[]) {
   if (headless) return show_as_picture(app);
   loadcalc::ui::Form1 form;
   form.show();
+  loadcalc::ui::offer_recovery(form);
   return QApplication::exec();
 }

@@ -93,7 +93,10 @@ BookWindow::BookWindow(Form1& calculator)
   resize(720, 480);
 }
 
-BookWindow::~BookWindow() = default;
+BookWindow::~BookWindow() {
+  // The stack clears itself as it goes, which is no clean close: the recovery copy stays.
+  undo_->disconnect(this);
+}
 
 void BookWindow::build_central() {
   auto* central = new QWidget(this);
