@@ -87,7 +87,8 @@ QString cover_html(const Book& book) {
          QStringLiteral(
              "</table><h3>构件荷载汇总</h3>"
              "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">"
-             "<tr><th>序号</th><th>构件</th><th>类型</th><th>结果</th><th>单位</th></tr>") +
+             "<tr><th width=\"6%\">序号</th><th>构件</th><th>类型</th><th>结果</th>"
+             "<th width=\"12%\">单位</th></tr>") +
          rows + QStringLiteral("</table>");
 }
 

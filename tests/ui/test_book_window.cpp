@@ -203,6 +203,44 @@ class BookWindowTest : public WindowTest {
     QCOMPARE(none.said, QString());
   }
 
+  void the_pdf_reads_as_a_calculation_book() {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+      QSKIP("pdftotext (poppler-utils) is not installed");
+    Book b;
+    b.project = {"试验楼", "T-1", "一层", "王工", "", "", "2026-12-08"};
+    Entry refused = stair("LT-1");
+    refused.texts[Field::Text8] = "200";
+    b.entries = {beam("KL1 ①~②轴"), refused};
+    const QString pdf = dir_.filePath(QStringLiteral("book.pdf"));
+    QCOMPARE(ui::export_book(b, pdf), QString());
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(tool.waitForFinished(30000));
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n'))
+      if (!line.simplified().isEmpty()) lines << line.simplified();
+    const QStringList expected{
+        // The cover: header, summary, footer.
+        "工程名称：试验楼 工程编号：T-1 子项：一层", "试验楼 计算书", "工程名称： 试验楼",
+        "工程编号： T-1", "子项： 一层", "构件荷载汇总", "序号 构件 类型 结果 单位",
+        "1 KL1 ①~②轴 梁上线荷载 6.7 kN/m",
+        "2 LT-1 楼梯恒荷载 无效：踏步高度≤0或≥200，数据错误。请重新输", "入！",
+        "计算：王工 校对：________ 审核：________ 日期：2026-12-08 第1页共3页",
+        // A valid entry's sheet ends in its figure.
+        "工程名称：试验楼 工程编号：T-1 子项：一层 构件：KL1 ①~②轴"};
+    QCOMPARE(lines.mid(0, expected.size()), expected);
+    QVERIFY(lines.contains(QStringLiteral("框架梁上均布线荷载：6.7kN/m")));
+    // The refused entry's page: the texts as saved and the reason, no figure.
+    const qsizetype last = lines.lastIndexOf(QRegularExpression(QStringLiteral("工程名称.*")));
+    QCOMPARE(lines.mid(last),
+             (QStringList{"工程名称：试验楼 工程编号：T-1 子项：一层 构件：LT-1",
+                          "LT-1（楼梯恒荷载）", "输入项 输入值 单位", "踏步宽度 280 mm",
+                          "踏步高度 200 mm", "楼梯板厚度 130 mm", "面层厚度 30 mm",
+                          "面层容重 22.0 kN/m³", "无效：踏步高度≤0或≥200，数据错误。请重新输入！",
+                          "此条目未通过计算器的检查，不给出结果。",
+                          "计算：王工 校对：________ 审核：________ 日期：2026-12-08 第3页共3页"}));
+  }
+
   void an_entry_goes_into_the_calculator_through_its_checks_data() {
     QTest::addColumn<QString>("bay");
     QTest::addColumn<bool>("by_key");
