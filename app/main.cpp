@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/command_line.h"
 #include "ui/application.h"
 #include "ui/book_window.h"
 #include "ui/form1.h"
@@ -44,6 +45,7 @@ int show_as_picture(QApplication& app) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  if (loadcalc::app::asks_for_export(argc, argv)) return loadcalc::app::run_export(argc, argv);
   const bool headless = no_display();
   if (headless) {
     std::fprintf(stderr,

@@ -319,6 +319,24 @@ bool sync_to_disk(const std::filesystem::path& path) {
 #endif
 }
 
+}  // namespace
+
+std::string write_book(const Book& book) {
+  return dump(to_json(book));
+}
+
+std::variant<Book, ReadError> read_book(std::string_view bytes) {
+  auto parsed = parse(bytes);
+  if (auto* f = std::get_if<Fault>(&parsed)) return ReadError{std::move(f->message)};
+  auto book = book_from_json(std::get<json>(parsed));
+  if (auto* f = std::get_if<Fault>(&book)) return ReadError{std::move(f->message)};
+  return std::get<Book>(std::move(book));
+}
+
+std::optional<std::string> save_book(const std::filesystem::path& path, const Book& book) {
+  return replace_file(path, write_book(book));
+}
+
 std::optional<std::string> replace_file(const std::filesystem::path& path, std::string_view data) {
   namespace fs = std::filesystem;
   const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
@@ -347,24 +365,6 @@ std::optional<std::string> replace_file(const std::filesystem::path& path, std::
     return failed + "无法替换原文件（" + ec.message() + "）";
   }
   return std::nullopt;
-}
-
-}  // namespace
-
-std::string write_book(const Book& book) {
-  return dump(to_json(book));
-}
-
-std::variant<Book, ReadError> read_book(std::string_view bytes) {
-  auto parsed = parse(bytes);
-  if (auto* f = std::get_if<Fault>(&parsed)) return ReadError{std::move(f->message)};
-  auto book = book_from_json(std::get<json>(parsed));
-  if (auto* f = std::get_if<Fault>(&book)) return ReadError{std::move(f->message)};
-  return std::get<Book>(std::move(book));
-}
-
-std::optional<std::string> save_book(const std::filesystem::path& path, const Book& book) {
-  return replace_file(path, write_book(book));
 }
 
 std::variant<Book, ReadError> load_book(const std::filesystem::path& path) {

@@ -111,6 +111,8 @@ inline constexpr std::uintmax_t max_book_bytes = 64u * 1024 * 1024;
 // as it was. The message on failure, none on success.
 std::optional<std::string> save_book(const std::filesystem::path& path, const Book& book);
 std::variant<Book, ReadError> load_book(const std::filesystem::path& path);
+// The same whole-or-nothing write for any bytes (an export).
+std::optional<std::string> replace_file(const std::filesystem::path& path, std::string_view bytes);
 
 // The recovery copy: the book as it stands after every change, with the file it belongs to
 // (empty for a book never saved), written to a path the caller chooses.
