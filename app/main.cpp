@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "ui/application.h"
+#include "ui/book_window.h"
 #include "ui/form1.h"
 
 namespace {
@@ -64,5 +65,6 @@ int main(int argc, char* argv[]) {
   if (headless) return show_as_picture(app);
   loadcalc::ui::Form1 form;
   form.show();
+  loadcalc::ui::offer_recovery(form);
   return QApplication::exec();
 }

@@ -10,6 +10,7 @@
 
 #include "calc/sheet.h"
 
+class QCloseEvent;
 class QFocusEvent;
 class QPrinter;
 class QKeyEvent;
@@ -52,6 +53,8 @@ class Form1 : public QWidget, public Sheet {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The book window, if open, may hold unsaved changes: it asks before the program ends.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void build();

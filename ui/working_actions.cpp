@@ -18,6 +18,7 @@
 
 #include "calc/fields.h"
 #include "calc/working.h"
+#include "ui/book_window.h"
 #include "ui/form1.h"
 
 namespace loadcalc::ui {
@@ -116,6 +117,8 @@ void Form1::attach_working(ResultLabel l) {
   print->setShortcut(QKeySequence::Print);
   print->setShortcutContext(Qt::WidgetShortcut);
   connect(print, &QAction::triggered, this, &Form1::open_print_dialog);
+  connect(add("addToBook", QStringLiteral("加入计算书…")), &QAction::triggered, this,
+          [this, l] { add_to_book(*this, result_info(l).written_by); });
 }
 
 void Form1::attach_print_shortcut() {

@@ -79,7 +79,7 @@ class WorkingTest : public WindowTest {
       shown << a->objectName() + u'=' + a->text();
     }
     QCOMPARE(shown, (QStringList{"copyResult=复制结果", "copyWorking=复制计算过程",
-                                 "printSheet=打印计算书…"}));
+                                 "printSheet=打印计算书…", "addToBook=加入计算书…"}));
   }
 
   void copying_puts_text_and_formatted_working_on_the_clipboard() {
