@@ -11,6 +11,9 @@
 #include <string>
 
 #include "book/book.h"
+#include "ui/application.h"
+#include "ui/book_export.h"
+#include "ui/book_window.h"
 
 namespace loadcalc::app {
 namespace {
@@ -30,16 +33,19 @@ int fail(int code, const QString& message) {
 
 int export_book_file(const QString& out, const QString& book_path) {
   const QString suffix = QFileInfo(out).suffix().toLower();
-  if (suffix != QLatin1String("csv") && suffix != QLatin1String("html"))
-    return fail(exit_usage, QStringLiteral("不能导出为“%1”：请用 .csv 或 .html").arg(out));
+  static const QStringList formats{QStringLiteral("pdf"), QStringLiteral("odt"),
+                                   QStringLiteral("html"), QStringLiteral("htm"),
+                                   QStringLiteral("csv")};
+  if (!formats.contains(suffix))
+    return fail(exit_usage,
+                QStringLiteral("不能导出为“%1”：请用 .pdf、.odt、.html 或 .csv").arg(out));
   auto loaded = load_book(to_path(book_path));
   if (auto* error = std::get_if<ReadError>(&loaded))
     return fail(exit_bad_input,
                 book_path + QStringLiteral("：") + QString::fromStdString(error->message));
-  const Book& book = std::get<Book>(loaded);
-  const std::string bytes = suffix == QLatin1String("csv") ? summary_csv(book) : book_html(book);
-  if (auto message = replace_file(to_path(out), bytes))
-    return fail(exit_bad_input, QString::fromStdString(*message));
+  // The same writer as the book window's 导出, so that both give the same file.
+  const QString message = ui::export_book(std::get<Book>(loaded), out);
+  if (!message.isEmpty()) return fail(exit_bad_input, message);
   return exit_ok;
 }
 
@@ -58,6 +64,7 @@ int run_export(int argc, char* argv[]) {
     if (runtime_dir->isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_dir->path()));
   }
   QApplication app(argc, argv);
+  ui::configure_application(app);
   // Taken from Qt rather than argv: on Windows only Qt's copy holds every file name intact.
   const QStringList args = QCoreApplication::arguments();
   if (args.size() != 4)
@@ -67,6 +74,13 @@ int run_export(int argc, char* argv[]) {
 
 QString book_argument(const QStringList& arguments) {
   return arguments.size() == 2 ? arguments[1] : QString();
+}
+
+void open_books(ui::Form1& calculator, const QStringList& arguments) {
+  ui::offer_recovery(calculator);
+  const QString path = book_argument(arguments);
+  // A book that cannot be read is reported by the book window itself; the calculator stays.
+  if (!path.isEmpty()) ui::open_book_window(calculator, path);
 }
 
 }  // namespace loadcalc::app

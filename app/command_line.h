@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace loadcalc::ui {
+class Form1;
+}
+
 namespace loadcalc::app {
 
 // Exit codes of an export.
@@ -23,5 +27,10 @@ int run_export(int argc, char* argv[]);
 
 // The book named on the command line of a normal start, or empty.
 QString book_argument(const QStringList& arguments);
+
+// After the calculator is shown: a recovery copy left by a crash is offered first, then the book
+// named on the command line opens beside the calculator (asking about the recovered book's
+// unsaved changes, if one was taken back).
+void open_books(ui::Form1& calculator, const QStringList& arguments);
 
 }  // namespace loadcalc::app

@@ -9,7 +9,6 @@
 
 #include "app/command_line.h"
 #include "ui/application.h"
-#include "ui/book_window.h"
 #include "ui/form1.h"
 
 namespace {
@@ -65,6 +64,6 @@ int main(int argc, char* argv[]) {
   if (headless) return show_as_picture(app);
   loadcalc::ui::Form1 form;
   form.show();
-  loadcalc::ui::offer_recovery(form);
+  loadcalc::app::open_books(form, QApplication::arguments());
   return QApplication::exec();
 }
