@@ -5,6 +5,7 @@
 #include "ui/book_export.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QDate>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -253,9 +254,12 @@ QString export_book(const Book& book, const QString& out_path) {
     pdf.setResolution(600);
     PagePainter(book, pdf).paint();
   } else if (suffix == u"odt") {
+    // The ODF writer closes the device it is given, which a QSaveFile forbids: the file is
+    // made in memory first.
     const auto doc = document(flowing_html(book), nullptr);
-    QTextDocumentWriter writer(&file, "odf");
-    written = writer.write(doc.get());
+    QBuffer odt;
+    written = QTextDocumentWriter(&odt, "odf").write(doc.get()) &&
+              file.write(odt.data()) == odt.data().size();
   } else if (suffix == u"csv") {
     const std::string csv = summary_csv(book);
     written =

@@ -2,6 +2,7 @@
 // and the recovery copy, entries into the calculator, and the exported PDF.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QInputDialog>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -54,13 +55,19 @@ QString state(const BookWindow& w) {
 }
 
 // Clicks the button called `answer` on the next message box, before the fixture's watcher would
-// dismiss it, and keeps what the box said.
+// dismiss it, and keeps what the box said; types `answer` into a name prompt (cancels it when
+// empty) and keeps the name it offered.
 class Answer : public QObject {
  public:
   explicit Answer(QString answer) : answer_(std::move(answer)) { qApp->installEventFilter(this); }
   QString said;
 
   bool eventFilter(QObject* o, QEvent* e) override {
+    if (auto* ask = qobject_cast<QInputDialog*>(o); ask && e->type() == QEvent::Show)
+      QTimer::singleShot(0, this, [this, ask] {
+        said = ask->textValue();
+        answer_.isEmpty() ? ask->reject() : (ask->setTextValue(answer_), ask->accept());
+      });
     auto* box = qobject_cast<QMessageBox*>(o);
     if (e->type() == QEvent::Show && box && said.isEmpty())
       QTimer::singleShot(0, this, [this, box] {
@@ -239,6 +246,81 @@ class BookWindowTest : public WindowTest {
                           "面层容重 22.0 kN/m³", "无效：踏步高度≤0或≥200，数据错误。请重新输入！",
                           "此条目未通过计算器的检查，不给出结果。",
                           "计算：王工 校对：________ 审核：________ 日期：2026-12-08 第3页共3页"}));
+  }
+
+  void a_result_joins_the_book_under_a_numbered_name_data() {
+    QTest::addColumn<int>("label");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("offered");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("third beam") << 0 << "KL8"
+                                << "梁 3"
+                                << "|KL1 4.0|LT-1 280|KL2 4.0|KL8 4.0";
+    QTest::newRow("second stair") << 1 << " LT-2 "
+                                  << "楼梯 2"
+                                  << "|KL1 4.0|LT-1 280|KL2 4.0|LT-2 280";
+    QTest::newRow("cancelled") << 0 << ""
+                               << "梁 3"
+                               << "|KL1 4.0|LT-1 280|KL2 4.0";
+  }
+  void a_result_joins_the_book_under_a_numbered_name() {
+    QFETCH(int, label);
+    QFETCH(QString, typed);
+    QFETCH(QString, offered);
+    QFETCH(QString, after);
+    book()->append(beam("KL1"));
+    book()->append(stair("LT-1"));
+    book()->append(beam("KL2"));
+    Answer reply(typed);
+    fx->form->result(static_cast<ResultLabel>(label))
+        ->findChild<QAction*>(QStringLiteral("addToBook"))
+        ->trigger();
+    QCOMPARE(reply.said, offered);
+    QCOMPARE(state(*book()), after);
+  }
+
+  void a_failed_export_says_why_and_writes_nothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown format") << "book.txt"
+                                    << "不能导出为“.txt”：请用 .pdf、.odt、.html 或 .csv";
+    QTest::newRow("no such folder") << "absent/book.pdf"
+                                    << "无法写入“book.pdf”：";
+  }
+  void a_failed_export_says_why_and_writes_nothing() {
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    const QString path = dir_.filePath(name);
+    QVERIFY(ui::export_book(Book{{}, {beam("KL1")}}, path).startsWith(message));
+    QVERIFY(!QFile::exists(path));
+  }
+
+  void each_format_holds_the_summary_data() {
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QByteArray>("held");
+    QTest::newRow("odt") << "odt" << QByteArray("mimetypeapplication/vnd.oasis.opendocument.text");
+    QTest::newRow("html") << "html" << QByteArray("<td>楼梯恒荷载</td><td align=\"right\">7.172");
+    QTest::newRow("csv") << "csv" << QByteArray("\xEF\xBB\xBF序号,构件,类型,");
+  }
+  void each_format_holds_the_summary() {
+    QFETCH(QString, suffix);
+    QFETCH(QByteArray, held);
+    const QString path = dir_.filePath(QStringLiteral("book.") + suffix);
+    QCOMPARE(ui::export_book(Book{{}, {stair("LT-1")}}, path), QString());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY2(bytes.contains(held), bytes.left(200).constData());
+  }
+
+  void a_failed_save_keeps_the_book_unsaved() {
+    book()->append(beam("KL1"));
+    QVERIFY(!book()->save_to(dir_.filePath(QStringLiteral("absent/tower.lcbook"))));
+    const QStringList shown = fx->watcher.take_boxes();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].startsWith(QStringLiteral("保存计算书 | ")), qPrintable(shown[0]));
+    QVERIFY(book()->isWindowModified());
+    QCOMPARE(book()->file_path(), QString());
   }
 
   void an_entry_goes_into_the_calculator_through_its_checks_data() {
