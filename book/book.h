@@ -129,7 +129,5 @@ void discard_recovery(const std::filesystem::path& copy);
 
 // The summary, one row per entry: UTF-8 with a byte-order mark (Excel reads the Chinese then).
 std::string summary_csv(const Book& book);
-// The whole book as one HTML page: the project, the summary table, each entry's inputs.
-std::string book_html(const Book& book);
 
 }  // namespace loadcalc
