@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "book/book.h"
+#include "calc/memory_sheet.h"
 
 namespace loadcalc {
 namespace {
 
+using namespace std::string_literals;
 using F = Field;
 using Texts = std::map<Field, std::string>;
 
@@ -46,6 +48,7 @@ TEST(Evaluate, AsTheWindowWouldJudgeAndComputeIt) {
        "窗高≥层高-梁高，数据错误。请重新输入！", F::Text5},
       {beam("column eats the bay", {{F::Text13, "2.5"}}), "柱宽非法，数据错误。请重新输入！",
        F::Text13},
+      {beam("full-width digits", {{F::Text1, "４．０"}, {F::Text13, "０"}}), "6.7kN/m", {}},
       {beam("leading zero", {{F::Text3, "01"}}), std::string(guard_mark), F::Text3},
       {beam("empty window weight", {{F::Text11, ""}}), std::string(guard_mark), F::Text11},
       {beam("overflowing wall", {{F::Text6, "1e308"}}), "数值超出范围", {}},
@@ -65,6 +68,7 @@ TEST(Evaluate, AsTheWindowWouldJudgeAndComputeIt) {
 Book sample() {
   Book b{{"某办公楼", "2026-018", "1# 楼", "张三", "李四", "王五", "2026-12-08"}, {}};
   b.entries.push_back(beam("KL3 ③~④轴"));
+  b.entries.push_back(beam(std::string("\0\t\x7f\U0001F3E2 𠀀", 12), {{F::Text1, "4.5"}}));
   b.entries.push_back(stair("LT-1, \"A\"", {{F::Text8, "200"}}));
   b.entries.back().note = "=见结施-05\n第二行 🏢";
   return b;
@@ -182,14 +186,67 @@ TEST(BookFile, SaveReplacesWholeOrNotAtAll) {
 }
 
 TEST(BookExports, SummaryCsv) {
-  EXPECT_EQ(summary_csv(sample()),
-            "\xEF\xBB\xBF"
-            "序号,构件,类型,轴线开间尺寸(m),层高(m),框架梁高(m),门窗洞口宽度(m),门窗洞口高度(m),"
-            "墙自重(kN/m²),窗重(kN/m²),框架柱宽(m),踏步宽度(mm),踏步高度(mm),楼梯板厚度(mm),"
-            "面层厚度(mm),面层容重(kN/m³),结果,单位,检查,备注\r\n"
-            "1,KL3 ③~④轴,梁上线荷载,4.0,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,6.7,kN/m,,\r\n"
-            "2,\"LT-1, \"\"A\"\"\",楼梯恒荷载,,,,,,,,,280,200,130,30,22.0,,kN/m^2,"
-            "无效：踏步高度≤0或≥200，数据错误。请重新输入！,\"'=见结施-05\n第二行 🏢\"\r\n");
+  EXPECT_EQ(
+      summary_csv(sample()),
+      "\xEF\xBB\xBF"
+      "序号,构件,类型,轴线开间尺寸(m),层高(m),框架梁高(m),门窗洞口宽度(m),门窗洞口高度(m),"
+      "墙自重(kN/m²),窗重(kN/m²),框架柱宽(m),踏步宽度(mm),踏步高度(mm),楼梯板厚度(mm),"
+      "面层厚度(mm),面层容重(kN/m³),结果,单位,检查,备注\r\n"
+      "1,KL3 ③~④轴,梁上线荷载,4.0,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,6.7,kN/m,,\r\n"
+      "2,\0\t\x7f\U0001F3E2 𠀀,梁上线荷载,4.5,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,7.006,kN/m,,\r\n"
+      "3,\"LT-1, \"\"A\"\"\",楼梯恒荷载,,,,,,,,,280,200,130,30,22.0,,kN/m^2,"
+      "无效：踏步高度≤0或≥200，数据错误。请重新输入！,\"'=见结施-05\n第二行 🏢\"\r\n"s);
+}
+
+TEST(BookExports, NoCellRunsAsASpreadsheetFormula) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+      {"+1+1", "'+1+1"},
+      {"-2", "-2"},
+      {"+3.5", "+3.5"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"\tTAB", "'\tTAB"},
+  };
+  for (const auto& [name, cell] : rows) {
+    Book b;
+    b.entries.push_back(beam(name));
+    const std::string csv = summary_csv(b);
+    EXPECT_NE(csv.find("\r\n1," + cell + ",梁上线荷载,"), std::string::npos) << name << "\n" << csv;
+  }
+}
+
+TEST(BookFile, ReadsNothingFromWhatIsNotABookFile) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "loadcalc-test-book-files";
+  fs::remove_all(dir);
+  fs::create_directories(dir / "folder");
+  const std::pair<fs::path, std::string> rows[] = {
+      {dir / "absent.lcbook", "找不到文件 “" + (dir / "absent.lcbook").string() + "”"},
+      {dir / "folder", "“" + (dir / "folder").string() + "” 不是文件"},
+  };
+  for (const auto& [path, message] : rows) {
+    const auto read = load_book(path);
+    ASSERT_TRUE(std::holds_alternative<ReadError>(read)) << path;
+    EXPECT_EQ(std::get<ReadError>(read).message, message);
+  }
+  // A damaged recovery copy is not offered.
+  { std::ofstream(dir / "recovery") << R"({"format": "loadcalc-recovery", "version": 1})"; }
+  EXPECT_FALSE(read_recovery(dir / "recovery"));
+  fs::remove_all(dir);
+}
+
+TEST(BookEntry, TakesExactlyItsKindsFieldsFromASheet) {
+  MemorySheet sheet;
+  sheet.load(F::Text1, "5.1");
+  sheet.load(F::Text7, "300");
+  const Entry beam_entry = entry_from_sheet(sheet, EntryKind::beam, "KL1");
+  const Entry stair_entry = entry_from_sheet(sheet, EntryKind::stair, "LT1");
+  EXPECT_EQ(beam_entry.texts.size(), 8u);
+  EXPECT_EQ(beam_entry.texts.at(F::Text1), "5.1");
+  EXPECT_FALSE(beam_entry.texts.contains(F::Text7));
+  EXPECT_EQ(stair_entry.texts.size(), 5u);
+  EXPECT_EQ(stair_entry.texts.at(F::Text7), "300");
+  EXPECT_TRUE(stair_entry.texts.contains(F::Text12));
 }
 
 }  // namespace
