@@ -319,6 +319,37 @@ bool sync_to_disk(const std::filesystem::path& path) {
 #endif
 }
 
+std::optional<std::string> write_whole(const std::filesystem::path& path, std::string_view data,
+                                       bool sync) {
+  namespace fs = std::filesystem;
+  const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  std::random_device rd;
+  const fs::path tmp =
+      dir / (path.filename().native() + fs::path(".tmp" + std::to_string(rd() % 1000000)).native());
+  const std::string failed = "无法保存到 " + in_quotes(utf8(path)) + "：";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (!out)
+      return failed + "无法在 " + in_quotes(utf8(dir)) + " 中创建文件（文件夹不存在或不可写）";
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+    out.flush();
+    out.close();
+    if (!out || (sync && !sync_to_disk(tmp))) {
+      std::error_code ignored;
+      fs::remove(tmp, ignored);
+      return failed + "写入失败（磁盘可能已满）";
+    }
+  }
+  std::error_code ec;
+  fs::rename(tmp, path, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(tmp, ignored);
+    return failed + "无法替换原文件（" + ec.message() + "）";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string write_book(const Book& book) {
@@ -338,33 +369,7 @@ std::optional<std::string> save_book(const std::filesystem::path& path, const Bo
 }
 
 std::optional<std::string> replace_file(const std::filesystem::path& path, std::string_view data) {
-  namespace fs = std::filesystem;
-  const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  std::random_device rd;
-  const fs::path tmp =
-      dir / (path.filename().native() + fs::path(".tmp" + std::to_string(rd() % 1000000)).native());
-  const std::string failed = "无法保存到 " + in_quotes(utf8(path)) + "：";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out)
-      return failed + "无法在 " + in_quotes(utf8(dir)) + " 中创建文件（文件夹不存在或不可写）";
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-    out.flush();
-    out.close();
-    if (!out || !sync_to_disk(tmp)) {
-      std::error_code ignored;
-      fs::remove(tmp, ignored);
-      return failed + "写入失败（磁盘可能已满）";
-    }
-  }
-  std::error_code ec;
-  fs::rename(tmp, path, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(tmp, ignored);
-    return failed + "无法替换原文件（" + ec.message() + "）";
-  }
-  return std::nullopt;
+  return write_whole(path, data, true);
 }
 
 std::variant<Book, ReadError> load_book(const std::filesystem::path& path) {
@@ -375,10 +380,15 @@ std::variant<Book, ReadError> load_book(const std::filesystem::path& path) {
 
 std::optional<std::string> write_recovery(const std::filesystem::path& copy, const Book& book,
                                           const std::filesystem::path& original) {
-  return replace_file(copy, dump(ordered{{"format", std::string(recovery_format)},
-                                         {"version", format_version},
-                                         {"original", utf8(original)},
-                                         {"book", to_json(book)}}));
+  // Written after every change while the user types, so not waited on to reach the disk: the
+  // rename alone keeps a crash of the program from leaving half a copy, and a copy lost to a
+  // power failure is only not offered.
+  return write_whole(copy,
+                     dump(ordered{{"format", std::string(recovery_format)},
+                                  {"version", format_version},
+                                  {"original", utf8(original)},
+                                  {"book", to_json(book)}}),
+                     false);
 }
 
 std::optional<Recovery> read_recovery(const std::filesystem::path& copy) {
