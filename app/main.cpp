@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/command_line.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 
@@ -43,6 +44,7 @@ int show_as_picture(QApplication& app) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  if (loadcalc::app::asks_for_export(argc, argv)) return loadcalc::app::run_export(argc, argv);
   const bool headless = no_display();
   if (headless) {
     std::fprintf(stderr,
@@ -62,5 +64,6 @@ int main(int argc, char* argv[]) {
   if (headless) return show_as_picture(app);
   loadcalc::ui::Form1 form;
   form.show();
+  loadcalc::app::open_books(form, QApplication::arguments());
   return QApplication::exec();
 }

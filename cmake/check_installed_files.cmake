@@ -1,7 +1,7 @@
 # cmake -DBUILD_DIR=<build> -DSTAGE=<scratch dir> [-DCONFIG=<config>] -P check_installed_files.cmake
 #
 # Installs the build under STAGE as a package would (prefix /usr) and checks that exactly the
-# program and its desktop files arrive, and that they name one another consistently.
+# program, its desktop files and its book's file type arrive, and that they name one another consistently.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -9,6 +9,8 @@ cmake_minimum_required(VERSION 3.25)
 set(program usr/bin/loadcalc)
 set(desktop_entry usr/share/applications/loadcalc.desktop)
 set(metainfo usr/share/metainfo/io.github.loadcalc.metainfo.xml)
+set(mime_package usr/share/mime/packages/loadcalc.xml)
+set(book_type application/x-loadcalc-book)
 # Icon sizes in pixels; each is installed into its own hicolor directory.
 set(icon_sizes 48 256)
 
@@ -33,9 +35,11 @@ if(NOT install_result EQUAL 0)
 endif()
 
 # The exact set: a stray library, header or test program in the package is a fault too.
-set(expected ${program} ${desktop_entry} ${metainfo})
+set(expected ${program} ${desktop_entry} ${metainfo} ${mime_package})
+string(REPLACE "/" "-" book_icon "${book_type}")
 foreach(size IN LISTS icon_sizes)
-  list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/loadcalc.png)
+  list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/loadcalc.png
+       usr/share/icons/hicolor/${size}x${size}/mimetypes/${book_icon}.png)
 endforeach()
 file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE "${STAGE}" "${STAGE}/*")
 foreach(path IN LISTS expected)
@@ -58,8 +62,11 @@ if(NOT elf_magic STREQUAL "7f454c46")
 endif()
 
 # PNG: 8-byte signature, then the IHDR chunk whose data starts with width and height (big endian).
-foreach(size IN LISTS icon_sizes)
-  set(icon usr/share/icons/hicolor/${size}x${size}/apps/loadcalc.png)
+foreach(icon IN LISTS expected)
+  if(NOT icon MATCHES "/([0-9]+)x[0-9]+/")
+    continue()
+  endif()
+  set(size ${CMAKE_MATCH_1})
   file(READ "${STAGE}/${icon}" header HEX LIMIT 24)
   string(SUBSTRING "${header}" 0 16 signature)
   string(SUBSTRING "${header}" 32 8 width_hex)
@@ -90,6 +97,23 @@ else()
   if(NOT icon_name STREQUAL "loadcalc")
     fail("the desktop entry shows icon '${icon_name}', the package installs loadcalc.png")
   endif()
+endif()
+
+# A book opens in the program from a file manager: the desktop entry takes a file and claims the
+# type the MIME package defines for *.lcbook.
+file(READ "${STAGE}/${mime_package}" mime_text)
+foreach(element IN ITEMS "<mime-type type=\"${book_type}\">" "<glob pattern=\"*.lcbook\"/>")
+  string(FIND "${mime_text}" "${element}" found)
+  if(found EQUAL -1)
+    fail("the MIME package lacks ${element}")
+  endif()
+endforeach()
+file(READ "${STAGE}/${desktop_entry}" desktop_text)
+if(NOT desktop_text MATCHES "\nMimeType=([^\n]*;)?${book_type};")
+  fail("the desktop entry does not claim ${book_type}")
+endif()
+if(NOT exec_lines MATCHES " %[fFuU]$")
+  fail("the desktop entry's Exec= takes no file")
 endif()
 
 # AppStream finds the component by file name and links it to the desktop entry and the binary.

@@ -34,6 +34,9 @@ void configure_application(QApplication& app) {
   if (qt_texts->load(QStringLiteral(":/translations/qtbase_zh_CN.qm")))
     QCoreApplication::installTranslator(qt_texts);
   app.setWindowIcon(app_icon());
+  // Where the recent books and the book's recovery copy are kept.
+  QCoreApplication::setOrganizationName(QStringLiteral("loadcalc"));
+  QCoreApplication::setApplicationName(QStringLiteral("loadcalc"));
   // Lets a Wayland compositor tie the window to the installed desktop entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("loadcalc"));
 }

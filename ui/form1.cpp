@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -17,6 +18,7 @@
 #include "calc/startup.h"
 #include "checks/checks.h"
 #include "ui/accessibility.h"
+#include "ui/book_window.h"
 #include "ui/icon.h"
 #include "ui/key_filter.h"
 #include "ui/layout.h"
@@ -200,6 +202,13 @@ std::optional<Field> Form1::field_of(const QObject* watched) const {
   for (std::size_t i = 0; i < field_count; ++i)
     if (fields_[i] == watched) return field_at(i);
   return std::nullopt;
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  if (book_allows_close(*this))
+    QWidget::closeEvent(event);
+  else
+    event->ignore();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

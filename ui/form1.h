@@ -14,6 +14,7 @@
 #include "calc/sheet.h"
 
 class QContextMenuEvent;
+class QCloseEvent;
 class QFocusEvent;
 class QMenu;
 class QPrinter;
@@ -65,6 +66,8 @@ class Form1 : public QWidget, public Sheet {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The book window, if open, may hold unsaved changes: it asks before the program ends.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void build();

@@ -23,6 +23,7 @@
 #include "calc/working.h"
 #include "calc/working_text.h"
 #include "ui/accessibility.h"
+#include "ui/book_window.h"
 #include "ui/form1.h"
 #include "ui/qt_text.h"
 
@@ -90,6 +91,8 @@ void Form1::attach_working(ResultLabel l) {
   print->setShortcut(QKeySequence::Print);
   print->setShortcutContext(Qt::WidgetShortcut);
   connect(print, &QAction::triggered, this, &Form1::open_print_dialog);
+  connect(add("addToBook", QStringLiteral("加入计算书…")), &QAction::triggered, this,
+          [this, l] { add_to_book(*this, result_info(l).id); });
 }
 
 void Form1::attach_print_shortcut() {

@@ -1,5 +1,5 @@
 ; The Windows installer: installs for the current user only (no administrator rights), in
-; simplified Chinese, with a Start-menu entry and an uninstaller that removes everything it put
+; simplified Chinese, with a Start-menu entry, the .lcbook association and an uninstaller that removes everything it put
 ; there. The program itself writes nothing outside its folder.
 ;   makensis -DVERSION=<x.y.z> -DICON=<loadcalc.ico> -DOUTFILE=<setup.exe>
 ;            -DSTAGE_LIST=<File lines> -DUNSTAGE_LIST=<Delete lines> loadcalc.nsi
@@ -16,6 +16,9 @@ RequestExecutionLevel user
 !define PRODUCT "loadcalc"
 !define TITLE "框架梁均布线荷载及楼梯折算恒荷载计算"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+; A calculation book (*.lcbook) opens in the program and shows its icon, for this user only.
+!define BOOK_CLASS "loadcalc.book"
+!define CLASSES "Software\Classes"
 
 Name "${TITLE}"
 OutFile "${OUTFILE}"
@@ -59,6 +62,13 @@ Section "loadcalc"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+
+  WriteRegStr HKCU "${CLASSES}\.lcbook" "" "${BOOK_CLASS}"
+  WriteRegStr HKCU "${CLASSES}\${BOOK_CLASS}" "" "loadcalc 计算书"
+  WriteRegStr HKCU "${CLASSES}\${BOOK_CLASS}\DefaultIcon" "" "$INSTDIR\loadcalc.exe,0"
+  WriteRegStr HKCU "${CLASSES}\${BOOK_CLASS}\shell\open\command" "" '"$INSTDIR\loadcalc.exe" "%1"'
+  ; Explorer redraws the files' icons now rather than at the next sign-in.
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd
 
 Section "Uninstall"
@@ -68,4 +78,11 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+
+  DeleteRegKey HKCU "${CLASSES}\${BOOK_CLASS}"
+  ; The extension only while it still points at this program: another may have claimed it since.
+  ReadRegStr $0 HKCU "${CLASSES}\.lcbook" ""
+  StrCmp $0 "${BOOK_CLASS}" 0 +2
+    DeleteRegKey HKCU "${CLASSES}\.lcbook"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd

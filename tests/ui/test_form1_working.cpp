@@ -82,7 +82,7 @@ class WorkingTest : public WindowTest {
       shown << a->objectName() + u'=' + a->text();
     }
     QCOMPARE(shown, (QStringList{"copyResult=复制结果", "copyWorking=复制计算过程",
-                                 "printSheet=打印计算书…"}));
+                                 "printSheet=打印计算书…", "addToBook=加入计算书…"}));
   }
 
   // Every way a field's menu is asked for; the platform makes the event of the menu key (and on

@@ -1,0 +1,86 @@
+#include "app/command_line.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "book/book.h"
+#include "ui/application.h"
+#include "ui/book_export.h"
+#include "ui/book_window.h"
+
+namespace loadcalc::app {
+namespace {
+
+std::filesystem::path to_path(const QString& s) {
+#ifdef _WIN32
+  return std::filesystem::path(s.toStdWString());
+#else
+  return std::filesystem::path(QFile::encodeName(s).toStdString());
+#endif
+}
+
+int fail(int code, const QString& message) {
+  std::fputs(("loadcalc: " + message + "\n").toLocal8Bit().constData(), stderr);
+  return code;
+}
+
+int export_book_file(const QString& out, const QString& book_path) {
+  const QString suffix = QFileInfo(out).suffix().toLower();
+  static const QStringList formats{QStringLiteral("pdf"), QStringLiteral("odt"),
+                                   QStringLiteral("html"), QStringLiteral("htm"),
+                                   QStringLiteral("csv")};
+  if (!formats.contains(suffix))
+    return fail(exit_usage,
+                QStringLiteral("不能导出为“%1”：请用 .pdf、.odt、.html 或 .csv").arg(out));
+  auto loaded = load_book(to_path(book_path));
+  if (auto* error = std::get_if<ReadError>(&loaded))
+    return fail(exit_bad_input,
+                book_path + QStringLiteral("：") + QString::fromStdString(error->message));
+  // The same writer as the book window's 导出, so that both give the same file.
+  const QString message = ui::export_book(std::get<Book>(loaded), out);
+  if (!message.isEmpty()) return fail(exit_bad_input, message);
+  return exit_ok;
+}
+
+}  // namespace
+
+bool asks_for_export(int argc, char* argv[]) {
+  return argc >= 2 && std::strcmp(argv[1], "--export") == 0;
+}
+
+int run_export(int argc, char* argv[]) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt warns when it has to make up a runtime directory; this run gets a private one.
+  std::unique_ptr<QTemporaryDir> runtime_dir;
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    runtime_dir = std::make_unique<QTemporaryDir>();
+    if (runtime_dir->isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_dir->path()));
+  }
+  QApplication app(argc, argv);
+  ui::configure_application(app);
+  // Taken from Qt rather than argv: on Windows only Qt's copy holds every file name intact.
+  const QStringList args = QCoreApplication::arguments();
+  if (args.size() != 4)
+    return fail(exit_usage, QStringLiteral("用法：loadcalc --export 输出文件 计算书.lcbook"));
+  return export_book_file(args[2], args[3]);
+}
+
+QString book_argument(const QStringList& arguments) {
+  return arguments.size() == 2 ? arguments[1] : QString();
+}
+
+void open_books(ui::Form1& calculator, const QStringList& arguments) {
+  ui::offer_recovery(calculator);
+  const QString path = book_argument(arguments);
+  // A book that cannot be read is reported by the book window itself; the calculator stays.
+  if (!path.isEmpty()) ui::open_book_window(calculator, path);
+}
+
+}  // namespace loadcalc::app

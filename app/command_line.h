@@ -1,0 +1,36 @@
+#pragma once
+// What the program does with its arguments besides starting the calculator:
+//   loadcalc FILE.lcbook            the calculator with that book beside it
+//   loadcalc --export OUT FILE      OUT written from the book, with no window and no display
+
+#include <QString>
+#include <QStringList>
+
+namespace loadcalc::ui {
+class Form1;
+}
+
+namespace loadcalc::app {
+
+// Exit codes of an export.
+inline constexpr int exit_ok = 0;
+inline constexpr int exit_bad_input = 1;  // the book cannot be read, or OUT cannot be written
+inline constexpr int exit_usage = 2;      // the arguments themselves are wrong
+
+// True when the arguments ask for an export; decided on the raw arguments, before Qt starts,
+// because an export must not need a display.
+bool asks_for_export(int argc, char* argv[]);
+
+// Runs the export on the offscreen platform: writes OUT whole or not at all, and on failure
+// prints the reason on stderr. Returns the exit code.
+int run_export(int argc, char* argv[]);
+
+// The book named on the command line of a normal start, or empty.
+QString book_argument(const QStringList& arguments);
+
+// After the calculator is shown: a recovery copy left by a crash is offered first, then the book
+// named on the command line opens beside the calculator (asking about the recovered book's
+// unsaved changes, if one was taken back).
+void open_books(ui::Form1& calculator, const QStringList& arguments);
+
+}  // namespace loadcalc::app

@@ -1,0 +1,65 @@
+// The README's pictures of the calculation book: a small book of one storey, its window as the
+// user sees it, and the book exported to PDF (scripts/book).
+#include <QApplication>
+#include <QHeaderView>
+#include <QTableView>
+#include <QUndoStack>
+#include <cstdio>
+
+#include "book/book.h"
+#include "calc/memory_sheet.h"
+#include "ui/application.h"
+#include "ui/book_export.h"
+#include "ui/book_window.h"
+#include "ui/form1.h"
+
+namespace {
+
+using loadcalc::Field;
+
+loadcalc::Entry entry(loadcalc::EntryKind kind, std::string name,
+                      std::initializer_list<std::pair<Field, std::string_view>> changed) {
+  loadcalc::MemorySheet sheet;
+  for (const loadcalc::FieldInfo& f : loadcalc::fields) sheet.load(f.field, f.default_text);
+  for (const auto& [field, text] : changed) sheet.load(field, text);
+  return loadcalc::entry_from_sheet(sheet, kind, std::move(name));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s BOOK.pdf WINDOW.png\n", argv[0]);
+    return 2;
+  }
+  QApplication app(argc, argv);
+  loadcalc::ui::configure_application(app);
+  using loadcalc::EntryKind;
+  loadcalc::Book book;
+  book.project = {"滨江花园 3# 住宅楼", "2026-041", "三层框架", "王工", "李工", "", "2026-12-08"};
+  book.entries = {
+      entry(EntryKind::beam, "KL3 ③~④轴", {}),
+      entry(EntryKind::beam, "KL5 Ⓐ~Ⓑ轴",
+            {{Field::Text1, "6.6"},
+             {Field::Text4, "1.8"},
+             {Field::Text5, "1.5"},
+             {Field::Text13, "0.5"}}),
+      entry(EntryKind::beam, "KL7 ⑥~⑦轴", {{Field::Text1, "3.0"}, {Field::Text4, "3.3"}}),
+      entry(EntryKind::stair, "LT-1", {}),
+      entry(EntryKind::stair, "LT-2", {{Field::Text7, "260"}, {Field::Text8, "170"}}),
+  };
+  if (const QString error = loadcalc::ui::export_book(book, QString::fromLocal8Bit(argv[1]));
+      !error.isEmpty()) {
+    std::fprintf(stderr, "%s\n", qPrintable(error));
+    return 1;
+  }
+  loadcalc::ui::Form1 form;
+  form.show();
+  loadcalc::ui::BookWindow* window = loadcalc::ui::book_window(form);
+  window->adopt(book, QStringLiteral("/home/wang/滨江花园3#.lcbook"));
+  window->undo_stack().setClean();
+  window->show();
+  window->table()->selectRow(1);
+  app.processEvents();
+  return window->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+}

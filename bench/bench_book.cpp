@@ -1,0 +1,74 @@
+// The calculation book at a building's size: a 100-entry book exported to PDF (cover, one sheet
+// per entry), and a 1,000-entry book put into the book window and shown. Figures for the notes
+// (docs/benchmarks.md), run on the offscreen platform.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <string>
+
+#include "book/book.h"
+#include "calc/memory_sheet.h"
+#include "ui/application.h"
+#include "ui/book_export.h"
+#include "ui/book_model.h"
+#include "ui/book_window.h"
+#include "ui/form1.h"
+
+namespace {
+
+using namespace loadcalc;
+
+// Every tenth entry is refused by the checks, as a real book under work has a few.
+Book building(int entries) {
+  Book book;
+  book.project = {"基准楼", "B-1", "全楼", "甲", "乙", "丙", "2026-12-08"};
+  for (int i = 0; i < entries; ++i) {
+    MemorySheet sheet;
+    for (const FieldInfo& f : fields) sheet.load(f.field, f.default_text);
+    sheet.load(Field::Text1, std::to_string(3 + i % 5) + ".0");
+    if (i % 10 == 9) sheet.load(Field::Text4, "9.9");
+    const EntryKind kind = i % 4 == 3 ? EntryKind::stair : EntryKind::beam;
+    book.entries.push_back(entry_from_sheet(sheet, kind, "KL" + std::to_string(i + 1)));
+  }
+  return book;
+}
+
+void BM_ExportPdf(benchmark::State& state) {
+  const Book book = building(static_cast<int>(state.range(0)));
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("book.pdf"));
+  for (auto _ : state)
+    if (!ui::export_book(book, path).isEmpty()) state.SkipWithError("export failed");
+}
+BENCHMARK(BM_ExportPdf)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ShowInWindow(benchmark::State& state) {
+  const Book book = building(static_cast<int>(state.range(0)));
+  ui::Form1 form;
+  form.show();
+  ui::BookWindow* window = ui::book_window(form);
+  window->show();
+  for (auto _ : state) {
+    window->adopt(book, {});
+    window->table()->viewport()->repaint();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_ShowInWindow)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ui::configure_application(app);
+  // The recovery copy each adoption writes goes to a test folder, not the user's.
+  QStandardPaths::setTestModeEnabled(true);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,88 @@
+// The book's summary for a spreadsheet, written from the entries' texts and their evaluation: a
+// refused entry shows its message where a figure would stand.
+
+#include <cctype>
+#include <charconv>
+
+#include "book/book.h"
+#include "calc/fields.h"
+
+namespace loadcalc {
+namespace {
+
+// Every input column, beam fields first, then stair fields, each in field order.
+std::vector<Field> input_columns() {
+  std::vector<Field> out;
+  for (const KindInfo& k : entry_kinds)
+    for (Field f : kind_fields(k.kind)) out.push_back(f);
+  return out;
+}
+
+bool plain_number(std::string_view s) {
+  if (s.starts_with('+') || s.starts_with('-')) s.remove_prefix(1);
+  if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s[0])) || s[0] == '.')) return false;
+  double x = 0;
+  const auto r = std::from_chars(s.data(), s.data() + s.size(), x);
+  return r.ec == std::errc() && r.ptr == s.data() + s.size();
+}
+
+// A spreadsheet runs a cell that starts with = + - or @ as a formula; a member name or a note
+// must never do that on the engineer's machine, so such a text is kept as text with a leading
+// apostrophe (a plain number like "-2" stays as it is).
+std::string csv_cell(std::string_view s) {
+  std::string out;
+  if (!s.empty() && std::string_view("=+-@\t\r").find(s[0]) != std::string_view::npos &&
+      !plain_number(s))
+    out = "'";
+  out += s;
+  if (out.find_first_of(",\"\r\n") == std::string::npos) return out;
+  std::string q = "\"";
+  for (char c : out) {
+    if (c == '"') q += '"';
+    q += c;
+  }
+  return q + "\"";
+}
+
+void csv_row(std::string& out, const std::vector<std::string>& cells) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) out += ',';
+    out += csv_cell(cells[i]);
+  }
+  out += "\r\n";
+}
+
+std::string column_title(Field f) {
+  const FieldInfo& info = field_info(f);
+  return std::string(info.term) + "(" + std::string(info.unit) + ")";
+}
+
+}  // namespace
+
+std::string summary_csv(const Book& book) {
+  std::string out = "\xEF\xBB\xBF";
+  const std::vector<Field> columns = input_columns();
+  std::vector<std::string> head{"序号", "构件", "类型"};
+  for (Field f : columns) head.push_back(column_title(f));
+  for (const char* t : {"结果", "单位", "检查", "备注"}) head.emplace_back(t);
+  csv_row(out, head);
+
+  for (std::size_t i = 0; i < book.entries.size(); ++i) {
+    const Entry& e = book.entries[i];
+    const EntryResult r = evaluate(e);
+    std::vector<std::string> row{std::to_string(i + 1), e.name,
+                                 std::string(kind_info(e.kind).name)};
+    for (Field f : columns) {
+      auto it = e.texts.find(f);
+      row.push_back(it == e.texts.end() ? std::string() : it->second);
+    }
+    row.emplace_back(caption_number(r, e.kind));
+    row.emplace_back(result_unit(e.kind));
+    row.push_back(r.valid ? std::string() : "无效：" + r.message);
+    row.push_back(e.note);
+    csv_row(out, row);
+  }
+  return out;
+}
+
+}  // namespace loadcalc

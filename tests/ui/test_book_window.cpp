@@ -1,0 +1,367 @@
+// The book window as the user meets it: undo and redo of every edit, the unsaved-changes prompt
+// and the recovery copy, entries into the calculator, and the exported PDF.
+#include <QAbstractItemView>
+#include <QAction>
+#include <QInputDialog>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QUndoStack>
+#include <QtTest>
+
+#include "gui_fixture.h"
+#include "ui/book_export.h"
+#include "ui/book_model.h"
+#include "ui/book_window.h"
+
+using namespace loadcalc;
+using namespace loadcalc::test;
+using ui::BookWindow;
+
+namespace {
+
+Entry beam(std::string name, std::string bay = "4.0") {
+  return {std::move(name),
+          EntryKind::beam,
+          {{Field::Text1, std::move(bay)},
+           {Field::Text2, "3.6"},
+           {Field::Text3, "0.45"},
+           {Field::Text4, "2.0"},
+           {Field::Text5, "2.2"},
+           {Field::Text6, "3.0"},
+           {Field::Text11, "0.50"},
+           {Field::Text13, "0.0"}},
+          ""};
+}
+
+Entry stair(std::string name) {
+  return {std::move(name),
+          EntryKind::stair,
+          {{Field::Text7, "280"},
+           {Field::Text8, "160"},
+           {Field::Text9, "130"},
+           {Field::Text10, "30"},
+           {Field::Text12, "22.0"}},
+          ""};
+}
+
+// The project name, then each entry's name and first text: what the edits below change.
+QString state(const BookWindow& w) {
+  const Book& b = w.model().book();
+  QStringList parts{qstr(b.project.name)};
+  for (const Entry& e : b.entries) parts << qstr(e.name) + u' ' + qstr(e.texts.begin()->second);
+  return parts.join(u'|');
+}
+
+// Clicks the button called `answer` on the next message box, before the fixture's watcher would
+// dismiss it, and keeps what the box said; types `answer` into a name prompt (cancels it when
+// empty) and keeps the name it offered.
+class Answer : public QObject {
+ public:
+  explicit Answer(QString answer) : answer_(std::move(answer)) { qApp->installEventFilter(this); }
+  QString said;
+
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (auto* ask = qobject_cast<QInputDialog*>(o); ask && e->type() == QEvent::Show)
+      QTimer::singleShot(0, this, [this, ask] {
+        said = ask->textValue();
+        answer_.isEmpty() ? ask->reject() : (ask->setTextValue(answer_), ask->accept());
+      });
+    auto* box = qobject_cast<QMessageBox*>(o);
+    if (e->type() == QEvent::Show && box && said.isEmpty())
+      QTimer::singleShot(0, this, [this, box] {
+        said = box->text();
+        for (QAbstractButton* b : box->buttons())
+          if (b->text() == answer_) b->click();
+      });
+    return false;
+  }
+
+ private:
+  QString answer_;
+};
+
+}  // namespace
+
+class BookWindowTest : public WindowTest {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+
+  BookWindow* book() { return ui::book_window(*fx->form); }
+  QAction* action(const char* name) {
+    return book()->findChild<QAction*>(QString::fromLatin1(name));
+  }
+  // A saved two-entry book, shown.
+  QString saved_book() {
+    const QString path = dir_.filePath(QStringLiteral("tower.lcbook"));
+    book()->append(beam("KL1"));
+    book()->append(stair("LT-1"));
+    if (!book()->save_to(path)) return {};
+    book()->show();
+    return path;
+  }
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+  void every_edit_undoes_and_redoes_data() {
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("rename") << "rename"
+                            << "|KL9 4.0|LT-1 280";
+    QTest::newRow("duplicate") << "duplicateEntry"
+                               << "|KL1 4.0|KL1（副本） 4.0|LT-1 280";
+    QTest::newRow("delete") << "deleteEntry"
+                            << "|LT-1 280";
+    QTest::newRow("move down") << "moveEntryDown"
+                               << "|LT-1 280|KL1 4.0";
+    QTest::newRow("update from the calculator") << "updateEntry"
+                                                << "|KL1 5.5|LT-1 280";
+    // Typed key by key, undone in one step.
+    QTest::newRow("project name typed") << "type"
+                                        << "A7|KL1 4.0|LT-1 280";
+  }
+  void every_edit_undoes_and_redoes() {
+    QFETCH(QString, edit);
+    QFETCH(QString, after);
+    QVERIFY(!saved_book().isEmpty());
+    BookWindow& w = *book();
+    const QString before = state(w);
+    w.table()->selectRow(0);
+    if (edit == u"rename")
+      w.model().setData(w.model().index(0, ui::BookModel::member_column), QStringLiteral(" KL9 "),
+                        Qt::EditRole);
+    else if (edit == u"type")
+      QTest::keyClicks(w.project_edit(0), QStringLiteral("A7"));
+    else if (edit == u"updateEntry") {
+      fx->form->set_text(Field::Text1, "5.5");
+      action("updateEntry")->trigger();
+    } else
+      action(edit.toLatin1().constData())->trigger();
+    QCOMPARE(state(w), after);
+    QVERIFY(w.isWindowModified());
+    action("undo")->trigger();
+    QCOMPARE(state(w), before);
+    QVERIFY(!w.isWindowModified());
+    QCOMPARE(w.project_edit(0)->text(), QString());
+    action("redo")->trigger();
+    QCOMPARE(state(w), after);
+  }
+
+  void closing_with_unsaved_changes_asks_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("on_disk");
+    QTest::newRow("保存") << "保存" << true << "tower|KL1|LT-1|";
+    QTest::newRow("不保存") << "不保存" << true << "|KL1|LT-1|";
+    QTest::newRow("取消") << "取消" << false << "|KL1|LT-1|";
+  }
+  void closing_with_unsaved_changes_asks() {
+    QFETCH(QString, answer);
+    QFETCH(bool, closed);
+    QFETCH(QString, on_disk);
+    const QString path = saved_book();
+    QTest::keyClicks(book()->project_edit(0), QStringLiteral("tower"));
+    Answer reply(answer);
+    QCOMPARE(book()->close(), closed);
+    QCOMPARE(reply.said, QStringLiteral("计算书“tower.lcbook”有未保存的修改，是否保存？"));
+    QCOMPARE(book()->isVisible(), !closed);
+    QCOMPARE(book()->isWindowModified(), !closed);
+    const Book file = std::get<Book>(load_book(path.toStdString()));
+    QString names = qstr(file.project.name) + u'|';
+    for (const Entry& e : file.entries) names += qstr(e.name) + u'|';
+    QCOMPARE(names, on_disk);
+  }
+
+  void an_unsaved_book_is_offered_back_at_the_next_start_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("reopened");
+    QTest::newRow("恢复") << "恢复"
+                          << "|KL1 4.0|LT-1 280|KL2 3.0";
+    QTest::newRow("放弃") << "放弃"
+                          << "";
+  }
+  void an_unsaved_book_is_offered_back_at_the_next_start() {
+    QFETCH(QString, answer);
+    QFETCH(QString, reopened);
+    saved_book();
+    book()->append(beam("KL2", "3.0"));
+    // The program ends without a word: the window goes, its copy stays.
+    delete book();
+    {
+      Answer reply(answer);
+      ui::offer_recovery(*fx->form);
+      QCOMPARE(reply.said, QStringLiteral("上次关闭程序时，计算书“tower.lcbook”有未保存的修改"
+                                          "（3 条计算）。是否恢复？"));
+    }
+    BookWindow* w = ui::book_window(*fx->form, false);
+    QCOMPARE(w ? state(*w) : QString(), reopened);
+    if (w) {
+      QVERIFY(w->isWindowModified());
+      QCOMPARE(w->windowTitle(), QStringLiteral("tower.lcbook[*] — 计算书"));
+      Answer drop(QStringLiteral("不保存"));
+      QVERIFY(w->close());
+    }
+    // Settled either way: nothing is offered again.
+    Answer none(QStringLiteral("恢复"));
+    ui::offer_recovery(*fx->form);
+    QCOMPARE(none.said, QString());
+  }
+
+  void the_pdf_reads_as_a_calculation_book() {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+      QSKIP("pdftotext (poppler-utils) is not installed");
+    Book b;
+    b.project = {"试验楼", "T-1", "一层", "王工", "", "", "2026-12-08"};
+    Entry refused = stair("LT-1");
+    refused.texts[Field::Text8] = "200";
+    b.entries = {beam("KL1 ①~②轴"), refused};
+    const QString pdf = dir_.filePath(QStringLiteral("book.pdf"));
+    QCOMPARE(ui::export_book(b, pdf), QString());
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(tool.waitForFinished(30000));
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n'))
+      if (!line.simplified().isEmpty()) lines << line.simplified();
+    const QStringList expected{
+        // The cover: header, summary, footer.
+        "工程名称：试验楼 工程编号：T-1 子项：一层", "试验楼 计算书", "工程名称： 试验楼",
+        "工程编号： T-1", "子项： 一层", "构件荷载汇总", "序号 构件 类型 结果 单位",
+        "1 KL1 ①~②轴 梁上线荷载 6.7 kN/m",
+        "2 LT-1 楼梯恒荷载 无效：踏步高度≤0或≥200，数据错误。请重新输", "入！",
+        "计算：王工 校对：________ 审核：________ 日期：2026-12-08 第1页共3页",
+        // A valid entry's sheet ends in its figure.
+        "工程名称：试验楼 工程编号：T-1 子项：一层 构件：KL1 ①~②轴"};
+    QCOMPARE(lines.mid(0, expected.size()), expected);
+    QVERIFY(lines.contains(QStringLiteral("框架梁上均布线荷载：6.7kN/m")));
+    // The refused entry's page: the texts as saved and the reason, no figure.
+    const qsizetype last = lines.lastIndexOf(QRegularExpression(QStringLiteral("工程名称.*")));
+    QCOMPARE(lines.mid(last),
+             (QStringList{"工程名称：试验楼 工程编号：T-1 子项：一层 构件：LT-1",
+                          "LT-1（楼梯恒荷载）", "输入项 输入值 单位", "踏步宽度 280 mm",
+                          "踏步高度 200 mm", "楼梯板厚度 130 mm", "面层厚度 30 mm",
+                          "面层容重 22.0 kN/m³", "无效：踏步高度≤0或≥200，数据错误。请重新输入！",
+                          "此条目未通过计算器的检查，不给出结果。",
+                          "计算：王工 校对：________ 审核：________ 日期：2026-12-08 第3页共3页"}));
+  }
+
+  void a_result_joins_the_book_under_a_numbered_name_data() {
+    QTest::addColumn<int>("label");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("offered");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("third beam") << 0 << "KL8"
+                                << "梁 3"
+                                << "|KL1 4.0|LT-1 280|KL2 4.0|KL8 4.0";
+    QTest::newRow("second stair") << 1 << " LT-2 "
+                                  << "楼梯 2"
+                                  << "|KL1 4.0|LT-1 280|KL2 4.0|LT-2 280";
+    QTest::newRow("cancelled") << 0 << ""
+                               << "梁 3"
+                               << "|KL1 4.0|LT-1 280|KL2 4.0";
+  }
+  void a_result_joins_the_book_under_a_numbered_name() {
+    QFETCH(int, label);
+    QFETCH(QString, typed);
+    QFETCH(QString, offered);
+    QFETCH(QString, after);
+    book()->append(beam("KL1"));
+    book()->append(stair("LT-1"));
+    book()->append(beam("KL2"));
+    Answer reply(typed);
+    fx->form->result(static_cast<ResultLabel>(label))
+        ->findChild<QAction*>(QStringLiteral("addToBook"))
+        ->trigger();
+    QCOMPARE(reply.said, offered);
+    QCOMPARE(state(*book()), after);
+  }
+
+  void a_failed_export_says_why_and_writes_nothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown format") << "book.txt"
+                                    << "不能导出为“.txt”：请用 .pdf、.odt、.html 或 .csv";
+    QTest::newRow("no such folder") << "absent/book.pdf"
+                                    << "无法写入“book.pdf”：";
+  }
+  void a_failed_export_says_why_and_writes_nothing() {
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    const QString path = dir_.filePath(name);
+    QVERIFY(ui::export_book(Book{{}, {beam("KL1")}}, path).startsWith(message));
+    QVERIFY(!QFile::exists(path));
+  }
+
+  void each_format_holds_the_summary_data() {
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QByteArray>("held");
+    QTest::newRow("odt") << "odt" << QByteArray("mimetypeapplication/vnd.oasis.opendocument.text");
+    QTest::newRow("html") << "html" << QByteArray("<td>楼梯恒荷载</td><td align=\"right\">7.172");
+    QTest::newRow("csv") << "csv" << QByteArray("\xEF\xBB\xBF序号,构件,类型,");
+  }
+  void each_format_holds_the_summary() {
+    QFETCH(QString, suffix);
+    QFETCH(QByteArray, held);
+    const QString path = dir_.filePath(QStringLiteral("book.") + suffix);
+    QCOMPARE(ui::export_book(Book{{}, {stair("LT-1")}}, path), QString());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY2(bytes.contains(held), bytes.left(200).constData());
+  }
+
+  void a_failed_save_keeps_the_book_unsaved() {
+    book()->append(beam("KL1"));
+    QVERIFY(!book()->save_to(dir_.filePath(QStringLiteral("absent/tower.lcbook"))));
+    const QStringList shown = fx->watcher.take_boxes();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].startsWith(QStringLiteral("保存计算书 | ")), qPrintable(shown[0]));
+    QVERIFY(book()->isWindowModified());
+    QCOMPARE(book()->file_path(), QString());
+  }
+
+  void an_entry_goes_into_the_calculator_through_its_checks_data() {
+    QTest::addColumn<QString>("bay");
+    QTest::addColumn<bool>("by_key");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::newRow("double-click") << "5.0" << false << "5.0 7.25kN/m" << QStringList();
+    QTest::newRow("Enter") << "5.0" << true << "5.0 7.25kN/m" << QStringList();
+    QTest::newRow("refused, put back")
+        << "0" << false << "4.0 6.7kN/m"
+        << boxes({QStringLiteral("轴线间距≤0，数据错误，请重新输入！")});
+  }
+  void an_entry_goes_into_the_calculator_through_its_checks() {
+    QFETCH(QString, bay);
+    QFETCH(bool, by_key);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, boxes);
+    fx->form->set_text(Field::Text3, "0.5");
+    book()->append(stair("LT-1"));
+    book()->append(beam("KL1", bay.toStdString()));
+    book()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(book()));
+    QTableView* table = book()->table();
+    const QRect cell = table->visualRect(book()->model().index(1, 1));
+    if (by_key) {
+      table->setCurrentIndex(book()->model().index(1, 1));
+      QTest::keyClick(table, Qt::Key_Return);
+    } else {
+      // As a mouse does it: a click, then the second press that makes it a double-click.
+      QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+      QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    QCOMPARE(fx->watcher.take_boxes(), boxes);
+    QCOMPARE(fx->form->edit("Text1")->text() + u' ' + fx->form->caption(ResultLabel::Label10),
+             shown);
+    // Every field of the entry, the one the calculator had changed too.
+    QCOMPARE(fx->form->edit("Text3")->text(), QStringLiteral("0.45"));
+    QCOMPARE(state(*book()), QStringLiteral("|LT-1 280|KL1 ") + bay);
+  }
+};
+
+LOADCALC_GUI_TEST_MAIN(BookWindowTest)
+#include "test_book_window.moc"

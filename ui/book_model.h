@@ -1,0 +1,78 @@
+#pragma once
+// The open book as the window shows it: the project and a table of entries (序号, 构件, 类型,
+// 结果, 检查), each entry's result computed from its texts when the entry changes. Every change
+// goes through the few calls below, which the undo commands (book_commands.h) make.
+
+#include <QAbstractTableModel>
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "book/book.h"
+
+namespace loadcalc::ui {
+
+struct ProjectFieldInfo {
+  std::string_view label;
+  std::string Project::*member;
+  std::string_view object_name;
+};
+
+// clang-format off
+inline constexpr std::array<ProjectFieldInfo, 7> project_fields{{
+  {"工程名称", &Project::name,     "projectName"},
+  {"工程编号", &Project::number,   "projectNumber"},
+  {"子项",     &Project::subitem,  "projectSubitem"},
+  {"计算",     &Project::designer, "projectDesigner"},
+  {"校对",     &Project::checker,  "projectChecker"},
+  {"审核",     &Project::approver, "projectApprover"},
+  {"日期",     &Project::date,     "projectDate"},
+}};
+// clang-format on
+
+// The short word a member's default name starts with ("梁 3", "楼梯 2").
+constexpr std::string_view member_word(EntryKind k) {
+  return k == EntryKind::beam ? "梁" : "楼梯";
+}
+
+class BookModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  enum Column { number_column, member_column, kind_column, result_column, flag_column };
+  static constexpr int column_count = 5;
+
+  explicit BookModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+  const Book& book() const { return book_; }
+  const EntryResult& result(int row) const { return results_[static_cast<std::size_t>(row)]; }
+  const Entry& entry(int row) const { return book_.entries[static_cast<std::size_t>(row)]; }
+  int size() const { return static_cast<int>(book_.entries.size()); }
+
+  void reset(Book book);
+  void set_project_field(std::size_t field, std::string text);
+  void insert_entry(int row, Entry entry);
+  Entry take_entry(int row);
+  void replace_entry(int row, Entry entry);
+  void move_entry(int from, int to);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation o, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  // A member name typed into the table is not applied here but handed on as rename_requested,
+  // so that the rename is an undoable edit like any other.
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+ signals:
+  void project_changed(int field);
+  void rename_requested(int row, const QString& name);
+
+ private:
+  Book book_;
+  std::vector<EntryResult> results_;
+};
+
+}  // namespace loadcalc::ui
