@@ -80,6 +80,17 @@ void BM_EnterToCaption(benchmark::State& state) {
 }
 BENCHMARK(BM_EnterToCaption)->Repetitions(10)->ReportAggregatesOnly(true);
 
+// What a screen reader's query for a result's description costs: the stair's working written as
+// text. Written on every keystroke it would come on top of the keystroke's own cost, so the
+// description is written only when asked for.
+void BM_StairDescription(benchmark::State& state) {
+  ui::Form1 form;
+  form.show();
+  for (auto _ : state) benchmark::DoNotOptimize(form.working_plain(ResultLabel::Label11));
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_StairDescription)->Repetitions(5)->ReportAggregatesOnly(true);
+
 }  // namespace
 
 int main(int argc, char** argv) {

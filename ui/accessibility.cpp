@@ -2,8 +2,10 @@
 
 #include <QAccessibleWidget>
 #include <QGroupBox>
+#include <QLabel>
 #include <QString>
 
+#include "calc/fields.h"
 #include "ui/form1.h"
 #include "ui/sketch.h"
 #include "ui/sketch_view.h"
@@ -27,6 +29,31 @@ class FrameAccessible : public QAccessibleWidget {
   }
 };
 
+// A result label: read as a static text named by its frame and figure, and described by its
+// working, written afresh whenever it is read.
+class ResultAccessible : public QAccessibleWidget {
+ public:
+  ResultAccessible(QLabel* label, const Form1& form, ResultLabel l)
+      : QAccessibleWidget(label, QAccessible::StaticText), form_(form), label_(l) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Description) return form_.working_plain(label_);
+    return QAccessibleWidget::text(t);
+  }
+
+ private:
+  const Form1& form_;
+  ResultLabel label_;
+};
+
+QAccessibleInterface* result_interface(QLabel* label) {
+  const auto* form = qobject_cast<const Form1*>(label->window());
+  if (!form) return nullptr;
+  for (const ResultInfo& r : results)
+    if (form->result(r.label) == label) return new ResultAccessible(label, *form, r.label);
+  return nullptr;
+}
+
 QAccessibleInterface* window_interfaces(const QString& class_name, QObject* object) {
   if (!object || !object->isWidgetType()) return nullptr;
   auto* widget = static_cast<QWidget*>(object);
@@ -36,6 +63,8 @@ QAccessibleInterface* window_interfaces(const QString& class_name, QObject* obje
     return new QAccessibleWidget(widget, QAccessible::Graphic);
   if (class_name == QLatin1String(QGroupBox::staticMetaObject.className()))
     return new FrameAccessible(static_cast<QGroupBox*>(widget));
+  if (class_name == QLatin1String(QLabel::staticMetaObject.className()))
+    return result_interface(static_cast<QLabel*>(widget));
   return nullptr;
 }
 
@@ -58,6 +87,19 @@ void install_accessibility() {
     return true;
   }();
   (void)installed;
+}
+
+void describe_by_working(QLabel* result) {
+  // Qt may have made the label's interface while the window was being built, before the label
+  // was known as a result: forget it, so that the next reader's query comes here.
+  if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(result))
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+void working_changed(QLabel* result) {
+  if (!QAccessible::isActive()) return;
+  QAccessibleEvent event(result, QAccessible::DescriptionChanged);
+  QAccessible::updateAccessibility(&event);
 }
 
 QString sketch_description() {

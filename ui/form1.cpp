@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrinter>
 #include <limits>
 
 #include "calc/calculations.h"
@@ -172,6 +174,7 @@ void Form1::set_text(Field f, std::string_view text) {
 void Form1::set_caption(ResultLabel l, std::string_view caption) {
   result(l)->setText(qstring(caption));
   name_result(result(l));
+  working_changed(result(l));
 }
 
 void Form1::set_selection(Field f, Selection s) {
@@ -221,7 +224,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (!f) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::KeyPress:
+      if (is_menu_shortcut(static_cast<const QKeyEvent&>(*event))) {
+        open_field_menu(*f, QContextMenuEvent(QContextMenuEvent::Keyboard, QPoint(), QPoint()));
+        return true;
+      }
       return key_press(*f, static_cast<QKeyEvent&>(*event));
+    case QEvent::ContextMenu:
+      open_field_menu(*f, static_cast<const QContextMenuEvent&>(*event));
+      return true;
     case QEvent::FocusIn:
       got_focus(*f, static_cast<const QFocusEvent&>(*event));
       break;

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +12,9 @@
 #include "calc/sheet.h"
 
 class QCloseEvent;
+class QContextMenuEvent;
 class QFocusEvent;
+class QMenu;
 class QPrinter;
 class QKeyEvent;
 class QLabel;
@@ -40,13 +43,21 @@ class Form1 : public QWidget, public Sheet {
   QLabel* result(ResultLabel l) const { return results_[index_of(l)]; }
   QWidget* picture() const { return picture_; }
 
-  // The calculation sheet of both loads as it stands, one A4 page: title and version, date, the
-  // thirteen inputs, both workings and both results.
+  // The calculation sheet of both loads as it stands, one A4 page (calc/report.h): a header with
+  // the program, its version and the date, the project and member left blank to fill in by hand,
+  // the thirteen inputs, both workings and results, and a footer to sign.
   void print_sheet(QPrinter& printer) const;
-  // The platform's print dialog, then the sheet; Ctrl+P and each result's menu open it.
+  // The platform's print dialog, then the sheet; Ctrl+P and each result's menu open it. The
+  // printer and what was chosen in the dialog last (file name, printer, copies) stay for the
+  // window's lifetime.
   void open_print_dialog();
   // The working of a result as its tooltip shows it: an HTML document.
   QString working_tooltip(ResultLabel l) const;
+  // The same working as plain text: what a screen reader reads as the result's description.
+  QString working_plain(ResultLabel l) const;
+  // A field's context menu, not yet shown: Qt's edit actions, a separator, then the actions of
+  // the result the field feeds (the result label's own actions, the one list of them).
+  QMenu* field_menu(Field f) const;
 
   // The first show runs the start-up routine before anything is on screen.
   void setVisible(bool visible) override;
@@ -68,6 +79,9 @@ class Form1 : public QWidget, public Sheet {
   void attach_print_shortcut();
   void copy_working(ResultLabel l) const;
   QString sheet_html() const;
+  void open_field_menu(Field f, const QContextMenuEvent& event);
+  // Shift+F10, where the platform does not make a context-menu event of it.
+  static bool is_menu_shortcut(const QKeyEvent& event);
 
   std::array<QLineEdit*, field_count> fields_{};
   std::array<QLabel*, result_count> results_{};
@@ -76,6 +90,7 @@ class Form1 : public QWidget, public Sheet {
   // The field whose focus came with a mouse press: the press moves the caret after the focus
   // reaction has selected everything, so the release selects again.
   std::optional<Field> clicked_into_;
+  std::unique_ptr<QPrinter> printer_;  // made when first asked for: finding printers is slow
 };
 
 }  // namespace loadcalc::ui

@@ -1,8 +1,9 @@
 #include "ui/window_style.h"
 
-#include <qdrawutil.h>
 #include <QPainter>
 #include <QStyleOptionGroupBox>
+#include <algorithm>
+#include <cmath>
 
 namespace loadcalc::ui {
 
@@ -64,18 +65,48 @@ QRect field_text_rect(const QRect& inside, const QRect& field, const QFontMetric
   return r;
 }
 
+// WCAG's relative luminance of an sRGB colour.
+double luminance(const QColor& c) {
+  const auto linear = [](double v) {
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The frame's line: the window colour moved toward the text colour just far enough to stand out
+// at 3 : 1 (WCAG's least for the outline of a control), so that it stays a quiet grey line in a
+// light and in a dark palette alike. The margin keeps the edge pixels of a line drawn at a
+// fractional scale above it too.
+QColor frame_color(const QPalette& palette) {
+  const QColor window = palette.color(QPalette::Window);
+  const QColor text = palette.color(QPalette::WindowText);
+  QColor line = text;
+  for (int step = 1; step <= 32; ++step) {
+    const double t = step / 32.0;
+    const QColor mixed =
+        QColor::fromRgbF(float(window.redF() + (text.redF() - window.redF()) * t),
+                         float(window.greenF() + (text.greenF() - window.greenF()) * t),
+                         float(window.blueF() + (text.blueF() - window.blueF()) * t));
+    if (contrast(mixed, window) >= 3.2) {
+      line = mixed;
+      break;
+    }
+  }
+  return line;
+}
+
 bool is_dark(const QPalette& palette) {
   return palette.color(QPalette::Base).lightness() < palette.color(QPalette::Text).lightness();
 }
 
 }  // namespace
 
-// Fusion's own frame image: its primitive would place the line a text line below the rectangle's
-// top, under the caption, so the image is drawn here instead.
-WindowStyle::WindowStyle(QStyle* base)
-    : QProxyStyle(base),
-      frame_image_(
-          QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png")) {}
+WindowStyle::WindowStyle(QStyle* base) : QProxyStyle(base) {}
 
 QRect WindowStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
                                   SubControl sub, const QWidget* widget) const {
@@ -105,12 +136,12 @@ void WindowStyle::drawComplexControl(ComplexControl control, const QStyleOptionC
     QRegion outside_caption(box->rect);
     outside_caption -= caption_rect(*box).adjusted(-caption_gap, 0, caption_gap, 0);
     painter->setClipRegion(outside_caption, Qt::IntersectClip);
-    if (!frame_image_.isNull()) {
-      qDrawBorderPixmap(painter, frame_rect(*box), QMargins(6, 6, 6, 6), frame_image_);
-    } else {
-      painter->setPen(box->palette.color(QPalette::Mid));
-      painter->drawRect(frame_rect(*box).adjusted(1, 1, -2, -2));
-    }
+    // Fusion's frame image is too faint against the window (about 1.2 : 1); its shape is kept:
+    // one line with rounded corners, its top row one below the rectangle's.
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(QPen(frame_color(box->palette), 1));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRoundedRect(QRectF(frame_rect(*box)).adjusted(0.5, 1.5, -0.5, -0.5), 2, 2);
     painter->restore();
   }
   QStyleOptionGroupBox caption_only(*box);

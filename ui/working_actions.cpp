@@ -1,5 +1,6 @@
-// The working behind each result: its tooltip, its context menu (copy the result, copy the
-// working, print the calculation sheet), and the one-page A4 sheet itself.
+// The working behind each result: its tooltip, its actions (copy the result, copy the working,
+// print the calculation sheet; shown by the result's context menu and by the menus of the fields
+// that feed it), and the printing of the one-page A4 sheet.
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
@@ -17,7 +18,9 @@
 #include <QToolTip>
 
 #include "calc/fields.h"
+#include "calc/report.h"
 #include "calc/working.h"
+#include "ui/accessibility.h"
 #include "ui/book_window.h"
 #include "ui/form1.h"
 
@@ -47,35 +50,6 @@ QString tooltip_document(const Working& w) {
          qstring(working_html(w)) + QStringLiteral("</body></html>");
 }
 
-// Millimetre entries are listed as entered; the working shows them converted.
-QString inputs_table(const Form1& form) {
-  QString rows;
-  const auto group = [&](Calculation c) {
-    rows += QStringLiteral("<tr><td colspan=\"4\"><b>%1</b></td></tr>")
-                .arg(qstring(result_info(result_label(c)).term));
-    for (const FieldInfo& f : fields) {
-      if (f.feeds != c) continue;
-      QString symbol = qstring(f.quantity).toHtmlEscaped();
-      if (const qsizetype under = symbol.indexOf(u'_'); under >= 0)
-        symbol =
-            QStringLiteral("<i>%1</i><sub>%2</sub>").arg(symbol.left(under), symbol.mid(under + 1));
-      else
-        symbol = QStringLiteral("<i>%1</i>").arg(symbol);
-      rows +=
-          QStringLiteral("<tr><td>%1</td><td>%2</td><td align=\"right\">%3</td><td>%4</td></tr>")
-              .arg(qstring(f.term), symbol, form.field(f.field)->text().toHtmlEscaped(),
-                   qstring(f.unit));
-    }
-  };
-  group(Calculation::MainProgram_1);
-  group(Calculation::MainProgram_2);
-  return QStringLiteral(
-             "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">"
-             "<tr><th align=\"left\">输入项</th><th>符号</th><th>输入值</th><th>单位</th></tr>%1"
-             "</table>")
-      .arg(rows);
-}
-
 // Writes the working when the tooltip is asked for, not on every change: laying it out costs more
 // than the keystroke that changed it, and a tooltip is asked for far less often than a key is
 // typed. Being written from the texts at that moment, it is never stale.
@@ -101,6 +75,7 @@ class WorkingTip : public QObject {
 void Form1::attach_working(ResultLabel l) {
   QLabel* label = result(l);
   label->installEventFilter(new WorkingTip(*this, l));
+  describe_by_working(label);
   label->setContextMenuPolicy(Qt::ActionsContextMenu);
   const auto add = [label](const char* name, const QString& text) {
     auto* action = new QAction(text, label);
@@ -131,6 +106,10 @@ QString Form1::working_tooltip(ResultLabel l) const {
   return tooltip_document(working(*this, result_info(l).written_by));
 }
 
+QString Form1::working_plain(ResultLabel l) const {
+  return qstring(working_text(working(*this, result_info(l).written_by)));
+}
+
 void Form1::copy_working(ResultLabel l) const {
   const Working w = working(*this, result_info(l).written_by);
   auto* data = new QMimeData;
@@ -140,30 +119,25 @@ void Form1::copy_working(ResultLabel l) const {
 }
 
 void Form1::open_print_dialog() {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setDocName(QStringLiteral("计算书"));
-  QPrintDialog dialog(&printer, this);
+  if (!printer_) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setPageSize(QPageSize(QPageSize::A4));
+    printer_->setDocName(QStringLiteral("计算书"));
+  }
+  QPrintDialog dialog(printer_.get(), this);
   dialog.setWindowTitle(QStringLiteral("打印计算书"));
-  if (dialog.exec() == QDialog::Accepted) print_sheet(printer);
+  if (dialog.exec() == QDialog::Accepted) print_sheet(*printer_);
 }
 
 QString Form1::sheet_html() const {
-  const Working beam = working(*this, Calculation::MainProgram_1);
-  const Working stair = working(*this, Calculation::MainProgram_2);
-  // Put together piece by piece: a field's text may hold "%1", which a second arg() would fill.
-  const QString date = QDate::currentDate().toString(Qt::ISODate);
-  return html_document(
-      QStringLiteral("<h2 align=\"center\">") + qstring(program_title) +
-      QStringLiteral(" 计算书</h2><p align=\"center\">loadcalc " LOADCALC_VERSION
-                     "（V" LOADCALC_BUILD_DATE "）　日期：") +
-      date + QStringLiteral("</p><h3>一、输入数据</h3>") + inputs_table(*this) +
-      QStringLiteral("<h3>二、计算过程</h3>") + qstring(working_html(beam)) +
-      QStringLiteral("<p></p>") + qstring(working_html(stair)) +
-      QStringLiteral("<h3>三、计算结果</h3><p>") + qstring(beam.title) + QStringLiteral("：<b>") +
-      result(ResultLabel::Label10)->text().toHtmlEscaped() + QStringLiteral("</b><br>") +
-      qstring(stair.title) + QStringLiteral("：<b>") +
-      result(ResultLabel::Label11)->text().toHtmlEscaped() + QStringLiteral("</b></p>"));
+  SheetHeader header;
+  header.title = std::string(program_title) + "书";  // "…计算" + "书": "…计算书"
+  header.program = "loadcalc " LOADCALC_VERSION "（V" LOADCALC_BUILD_DATE "）";
+  header.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+  std::array<std::string, field_count> texts;
+  for (std::size_t i = 0; i < field_count; ++i) texts[i] = text(field_at(i));
+  constexpr Calculation both[] = {Calculation::MainProgram_1, Calculation::MainProgram_2};
+  return qstring(loadcalc::sheet_html(header, texts, both));
 }
 
 void Form1::print_sheet(QPrinter& printer) const {

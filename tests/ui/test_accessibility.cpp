@@ -53,16 +53,19 @@ class AccessibilityTest : public WindowTest {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("working");  // the description: its opening, then its last line
     QTest::newRow("Label10") << "Label10"
                              << "Text2"
                              << "3"
                              << "框架梁上均布线荷载 6.7kN/m"
-                             << "框架梁上均布线荷载 4.9kN/m";
+                             << "框架梁上均布线荷载 4.9kN/m"
+                             << "框架梁上均布线荷载\nq = |\n结果：q = 4.9kN/m\n";
     QTest::newRow("Label11") << "Label11"
                              << "Text12"
                              << "20"
                              << "楼梯的折算恒荷载 7.172kN/m^2"
-                             << "楼梯的折算恒荷载 7.078kN/m^2";
+                             << "楼梯的折算恒荷载 7.078kN/m^2"
+                             << "楼梯的折算恒荷载\ng = |\n结果：g = 7.078kN/m^2\n";
   }
   void results_are_heard_with_their_meaning() {
     QFETCH(QString, label);
@@ -75,6 +78,12 @@ class AccessibilityTest : public WindowTest {
     fx->form->field(*field_named(field.toStdString()))->setFocus();
     type(fx->form->edit(field.toStdString()), typed);
     QCOMPARE(accessible(result)->text(QAccessible::Name), after);
+    // Written when a reader asks, so never stale.
+    QFETCH(QString, working);
+    const QString described = accessible(result)->text(QAccessible::Description);
+    QVERIFY2(described.startsWith(working.section(u'|', 0, 0)) &&
+                 described.endsWith(working.section(u'|', 1)),
+             qPrintable(described));
   }
 
   void each_label_comes_before_its_field_data() {

@@ -29,6 +29,18 @@ QList<int> inked_rows(const QImage& image, int x0, int x1, int alpha) {
   return rows;
 }
 
+// WCAG 2's contrast ratio of two opaque colours.
+double contrast(QRgb a, QRgb b) {
+  const auto lum = [](QRgb c) {
+    const auto lin = [](double v) {
+      return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(qRed(c) / 255.0) + 0.7152 * lin(qGreen(c) / 255.0) +
+           0.0722 * lin(qBlue(c) / 255.0);
+  };
+  return (std::max(lum(a), lum(b)) + 0.05) / (std::min(lum(a), lum(b)) + 0.05);
+}
+
 }  // namespace
 
 class FramesTest : public WindowTest {
@@ -67,7 +79,10 @@ class FramesTest : public WindowTest {
     const int caption_left = int(10 * dpr);
     const int caption_right =
         caption_left + int((box->fontMetrics().horizontalAdvance(caption) - 4) * dpr);
-    const QList<int> caption_rows = inked_rows(image, caption_left, caption_right, 0x40);
+    // Read above the bottom line, which crosses the same columns.
+    const QList<int> caption_rows =
+        inked_rows(image.copy(0, 0, w, int(box->fontMetrics().height() * dpr)), caption_left,
+                   caption_right, 0x40);
     QVERIFY(!caption_rows.isEmpty());
     const qreal ink_top = caption_rows.first() / dpr;
     const qreal ink_bottom = (caption_rows.last() + 1) / dpr;
@@ -91,6 +106,33 @@ class FramesTest : public WindowTest {
       // Clear of the side and bottom lines too.
       QVERIFY2(g.left() >= 2 && g.right() <= box->width() - 3 && g.bottom() <= box->height() - 3,
                qPrintable(control->objectName()));
+    }
+  }
+
+  // The line as painted over the window, where it runs alone: right of every caption, and down
+  // the left side.
+  void line_stands_out_from_the_window_data() {
+    QTest::addColumn<QColor>("window");
+    QTest::addColumn<QColor>("text");
+    QTest::newRow("light") << QColor(0xef, 0xef, 0xef) << QColor(Qt::black);
+    QTest::newRow("dark") << QColor(0x32, 0x32, 0x32) << QColor(0xf0, 0xf0, 0xf0);
+  }
+  void line_stands_out_from_the_window() {
+    QFETCH(QColor, window);
+    QFETCH(QColor, text);
+    QPalette palette = fx->form->palette();
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    fx->form->setPalette(palette);
+    for (auto* box : fx->form->findChildren<QGroupBox*>()) {
+      const QImage image = rendered(box, QWidget::DrawWindowBackground);
+      const qreal dpr = image.devicePixelRatio();
+      double top = 0, side = 0;
+      for (int i = 0; i < int(12 * dpr); ++i) {
+        top = std::max(top, contrast(image.pixel(image.width() - int(20 * dpr), i), window.rgb()));
+        side = std::max(side, contrast(image.pixel(i / 3, image.height() / 2), window.rgb()));
+      }
+      QVERIFY2(top >= 3 && side >= 3, qPrintable(box->objectName()));
     }
   }
 };

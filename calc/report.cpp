@@ -1,0 +1,159 @@
+#include "calc/report.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "calc/fields.h"
+#include "calc/memory_sheet.h"
+#include "calc/working.h"
+
+namespace loadcalc {
+
+namespace {
+
+std::string escape(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s) {
+    if (c == '&')
+      out.append("&amp;");
+    else if (c == '<')
+      out.append("&lt;");
+    else if (c == '>')
+      out.append("&gt;");
+    else if (c == '"')
+      out.append("&quot;");
+    else
+      out.push_back(c);
+  }
+  return out;
+}
+
+// "h_b" as the working writes it: italic letter, upright subscript.
+std::string symbol_html(std::string_view s) {
+  const std::size_t under = s.find('_');
+  std::string out = "<i>" + escape(s.substr(0, under)) + "</i>";
+  if (under != std::string_view::npos) out += "<sub>" + escape(s.substr(under + 1)) + "</sub>";
+  return out;
+}
+
+// An empty cell still has the height of a line of text, so that there is room to write in it.
+std::string cell_text(std::string_view s) {
+  return s.empty() ? std::string("&nbsp;") : escape(s);
+}
+
+// Two lines' height for a signature by hand.
+std::string signature(std::string_view s) {
+  return s.empty() ? std::string("&nbsp;<br>&nbsp;") : escape(s);
+}
+
+// Borders drawn once between cells, and room around the text in each: the padding is what keeps
+// a long name or a unit off the lines.
+constexpr std::string_view grid =
+    "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\" "
+    "style=\"border-collapse:collapse\">\n";
+
+std::string header_table(const SheetHeader& h) {
+  std::string s(grid);
+  s += "<tr><td width=\"16%\">工程名称</td><td colspan=\"3\">" + cell_text(h.project) +
+       "</td></tr>\n";
+  s += "<tr><td>构件 / 部位</td><td colspan=\"3\">" + cell_text(h.member) + "</td></tr>\n";
+  s += "<tr><td>计算程序</td><td width=\"44%\">" + cell_text(h.program) +
+       "</td><td width=\"12%\">日期</td><td>" + cell_text(h.date) + "</td></tr>\n";
+  return s + "</table>\n";
+}
+
+// Entries as typed: a millimetre entry is listed in millimetres, the working shows it converted.
+// The calculations' inputs stand side by side, so that the page keeps its room for the workings.
+std::string inputs_table(const std::array<std::string, field_count>& texts,
+                         std::span<const Calculation> calculations) {
+  std::vector<std::vector<const FieldInfo*>> groups;
+  std::size_t rows = 0;
+  for (Calculation c : calculations) {
+    auto& group = groups.emplace_back();
+    for (const FieldInfo& f : fields)
+      if (f.feeds == c) group.push_back(&f);
+    rows = std::max(rows, group.size());
+  }
+  std::string s(grid);
+  if (calculations.size() > 1) {
+    s += "<tr>";
+    for (Calculation c : calculations)
+      s += "<td colspan=\"4\"><b>" + escape(result_info(result_label(c)).term) + "</b></td>";
+    s += "</tr>\n";
+  }
+  s += "<tr>";
+  for (std::size_t g = 0; g < groups.size(); ++g)
+    s += "<th align=\"left\">输入项</th><th>符号</th><th align=\"right\">输入值</th>"
+         "<th align=\"left\">单位</th>";
+  s += "</tr>\n";
+  for (std::size_t row = 0; row < rows; ++row) {
+    s += "<tr>";
+    for (const auto& group : groups) {
+      if (row >= group.size()) {
+        s += "<td colspan=\"4\">&nbsp;</td>";
+        continue;
+      }
+      const FieldInfo& f = *group[row];
+      s += "<td>" + escape(f.term) + "</td><td align=\"center\">" + symbol_html(f.quantity) +
+           "</td><td align=\"right\">" + cell_text(texts[index_of(f.field)]) + "</td><td>" +
+           escape(f.unit) + "</td>";
+    }
+    s += "</tr>\n";
+  }
+  return s + "</table>\n";
+}
+
+// A section's heading, clear of the table above it.
+std::string heading(std::string_view text) {
+  return "<h3 style=\"margin-top:12px\">" + std::string(text) + "</h3>\n";
+}
+
+// Signatures beside their roles, then the page's place in its set.
+std::string footer(const SheetHeader& h) {
+  std::string s(grid);
+  s += "<tr>";
+  const std::pair<std::string_view, const std::string*> signers[] = {
+      {"计算", &h.designer}, {"校对", &h.checker}, {"审核", &h.approver}};
+  for (const auto& [role, name] : signers)
+    s += "<td width=\"8%\" valign=\"middle\">" + std::string(role) + "</td><td width=\"17%\">" +
+         signature(*name) + "</td>";
+  // Signed on the day it is checked, not necessarily the day it was computed (the header's date).
+  s += "<td width=\"8%\" valign=\"middle\">日期</td><td>&nbsp;</td></tr>\n</table>\n";
+  s += "<p align=\"center\">第 " + std::to_string(h.page) + " 页 共 " + std::to_string(h.pages) +
+       " 页</p>\n";
+  return s;
+}
+
+}  // namespace
+
+std::string sheet_html(const SheetHeader& header, const std::array<std::string, field_count>& texts,
+                       std::span<const Calculation> calculations) {
+  MemorySheet sheet;
+  for (std::size_t i = 0; i < field_count; ++i) sheet.load(field_at(i), texts[i]);
+  std::vector<Working> workings;
+  workings.reserve(calculations.size());
+  for (Calculation c : calculations) workings.push_back(working(sheet, c));
+
+  const std::string title = header.title.empty() ? "计算书" : escape(header.title);
+  std::string s = "<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body>\n";
+  s += "<h2 align=\"center\">" + title + "</h2>\n";
+  s += header_table(header);
+  s += heading("一、输入数据") + inputs_table(texts, calculations);
+  s += heading("二、计算过程");
+  for (std::size_t i = 0; i < workings.size(); ++i) {
+    if (i > 0) s += "<p></p>\n";
+    s += working_html(workings[i]);
+  }
+  s += heading("三、计算结果") + "<p>";
+  for (std::size_t i = 0; i < workings.size(); ++i) {
+    if (i > 0) s += "<br>\n";
+    s += escape(workings[i].title) + "：<b>" + escape(workings[i].caption) + "</b>";
+  }
+  s += "</p>\n<p></p>\n" + footer(header);
+  return s + "</body></html>\n";
+}
+
+}  // namespace loadcalc

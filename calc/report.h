@@ -1,0 +1,31 @@
+#pragma once
+// The calculation sheet (计算书) as an engineer files it: one A4 page per sheet with a header to
+// name the project and the member, the inputs, each calculation's working and result, and a
+// footer to sign. Written as HTML from the fields' texts alone, so that the window, a calculation
+// book and a web page print the same sheet.
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "calc/sheet.h"
+
+namespace loadcalc {
+
+struct SheetHeader {
+  std::string title;    // above the header, "…计算书"; "计算书" alone when empty
+  std::string project;  // 工程名称
+  std::string member;   // 构件 / 部位
+  std::string program;  // program and version, "loadcalc 1.0.0"
+  std::string date;     // of the calculation, "2026-12-08"; the footer's 日期 is the signer's
+  std::string designer, checker, approver;  // 计算 / 校对 / 审核
+  int page = 1, pages = 1;                  // "第 1 页 共 1 页"
+};
+
+// One page: the header, the inputs of the calculations shown (as entered), their workings in the
+// given order, their results, and the footer. An empty header field prints as a blank cell to
+// fill in by hand. Texts are escaped; the HTML is the subset QTextDocument lays out.
+std::string sheet_html(const SheetHeader& header, const std::array<std::string, field_count>& texts,
+                       std::span<const Calculation> calculations);
+
+}  // namespace loadcalc
