@@ -22,9 +22,7 @@
 
 #include "book/book.h"
 #include "calc/fields.h"
-#include "calc/memory_sheet.h"
-#include "calc/working.h"
-#include "calc/working_text.h"
+#include "calc/report.h"
 #include "ui/book_model.h"
 #include "ui/qt_text.h"
 
@@ -92,10 +90,30 @@ QString cover_html(const Book& book) {
          rows + QStringLiteral("</table>");
 }
 
+// A valid entry's page is the calculator's own calculation sheet, headed with the project and
+// the member and signed at its foot.
+QString sheet_page(const Book& book, const Entry& e, int page, int pages) {
+  SheetHeader header;
+  header.title = book.project.name.empty() ? std::string() : book.project.name + " 计算书";
+  header.project = book.project.name;
+  header.member = e.name;
+  header.program = "loadcalc " LOADCALC_VERSION;
+  header.date = book.project.date;
+  header.designer = book.project.designer;
+  header.checker = book.project.checker;
+  header.approver = book.project.approver;
+  header.page = page;
+  header.pages = pages;
+  std::array<std::string, field_count> texts;
+  for (const FieldInfo& f : fields) texts[index_of(f.field)] = f.default_text;
+  for (const auto& [field, text] : e.texts) texts[index_of(field)] = text;
+  const Calculation shown[] = {kind_info(e.kind).calculation};
+  return qstring(sheet_html(header, texts, shown));
+}
+
 // An entry the calculator would refuse gets its inputs and the reason, and no working: a working
 // would end in a figure, and the book never presents such a figure.
-QString entry_html(const Entry& e) {
-  const EntryResult r = evaluate(e);
+QString refused_html(const Entry& e) {
   QString inputs;
   for (const auto& [field, text] : e.texts) {
     const FieldInfo& f = field_info(field);
@@ -111,15 +129,9 @@ QString entry_html(const Entry& e) {
                  inputs + QStringLiteral("</table>");
   if (!e.note.empty())
     html += QStringLiteral("<p>备注：") + escaped(e.note) + QStringLiteral("</p>");
-  if (!r.valid)
-    return html + QStringLiteral("<p><font color=\"#b00020\"><b>无效：") + escaped(r.message) +
-           QStringLiteral("</b></font></p><p>此条目未通过计算器的检查，不给出结果。</p>");
-  MemorySheet sheet;
-  for (const auto& [field, text] : e.texts) sheet.load(field, text);
-  const Working w = working(sheet, kind_info(e.kind).calculation);
-  return html + QStringLiteral("<h3>计算过程</h3>") + qstring(working_html(w)) +
-         QStringLiteral("<p>") + qstring(w.title) + QStringLiteral("：<b>") +
-         qstring(w.caption).toHtmlEscaped() + QStringLiteral("</b></p>");
+  return html + QStringLiteral("<p><font color=\"#b00020\"><b>无效：") +
+         escaped(evaluate(e).message) +
+         QStringLiteral("</b></font></p><p>此条目未通过计算器的检查，不给出结果。</p>");
 }
 
 QString header_html(const Book& book, const QString& member) {
@@ -155,7 +167,7 @@ class PagePainter {
   PagePainter(const Book& book, QPagedPaintDevice& device) : book_(book), device_(device) {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageMargins(QMarginsF(20, 15, 20, 15), QPageLayout::Millimeter);
-    page_ = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    page_ = QRectF(QPointF(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
     const qreal mm = device.logicalDpiX() / 25.4;
     band_ = 12 * mm;
     body_ = QRectF(0, band_, page_.width(), page_.height() - 2 * band_);
@@ -178,8 +190,13 @@ class PagePainter {
     for (std::size_t i = 0; i < book_.entries.size(); ++i) {
       device_.newPage();
       const Entry& e = book_.entries[i];
-      frame(painter, qstring(e.name), cover_pages + static_cast<int>(i) + 1, pages);
-      fit(painter, *document(entry_html(e), &device_), body_);
+      const int page = cover_pages + static_cast<int>(i) + 1;
+      if (evaluate(e).valid) {
+        fit(painter, *document(sheet_page(book_, e, page, pages), &device_), page_);
+        continue;
+      }
+      frame(painter, qstring(e.name), page, pages);
+      fit(painter, *document(refused_html(e), &device_), body_);
     }
   }
 
@@ -221,9 +238,20 @@ QString flowing_html(const Book& book) {
                  escaped(book.project.name) + QStringLiteral(" 计算书</title></head><body>") +
                  header_html(book, {}) + cover_html(book) + QStringLiteral("<p>") +
                  signatures_html(book) + QStringLiteral("</p>");
-  for (const Entry& e : book.entries)
-    html += QStringLiteral("<div style=\"page-break-before:always\"><hr>") + entry_html(e) +
+  for (const Entry& e : book.entries) {
+    QString page;
+    if (evaluate(e).valid) {
+      // A word processor numbers its own pages: the sheet's body without its page line.
+      const QString sheet = sheet_page(book, e, 1, 1);
+      const qsizetype body = sheet.indexOf(QStringLiteral("<body>")) + 6;
+      page = sheet.mid(body, sheet.lastIndexOf(QStringLiteral("</body>")) - body)
+                 .remove(QStringLiteral("<p align=\"center\">第 1 页 共 1 页</p>\n"));
+    } else {
+      page = header_html(book, qstring(e.name)) + refused_html(e);
+    }
+    html += QStringLiteral("<div style=\"page-break-before:always\"><hr>") + page +
             QStringLiteral("</div>");
+  }
   return html + QStringLiteral("</body></html>");
 }
 

@@ -1,8 +1,8 @@
 #include "ui/form1.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>

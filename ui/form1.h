@@ -13,8 +13,8 @@
 #include "calc/fields.h"
 #include "calc/sheet.h"
 
-class QContextMenuEvent;
 class QCloseEvent;
+class QContextMenuEvent;
 class QFocusEvent;
 class QMenu;
 class QPrinter;

@@ -118,9 +118,10 @@ class WorkingTest : public WindowTest {
                     : a->parent()->objectName() + u'/' + a->text().section(u'\t', 0, 0));
     menu->close();
     const QString qt = QStringLiteral("qt_edit_menu/"), r = result + u'/';
-    QCOMPARE(shown, (QStringList{qt + "撤消(&U)", qt + "重做(&R)", "|", qt + "剪切(&T)",
-                                 qt + "复制(&C)", qt + "粘贴(&P)", qt + "删除", "|", qt + "全选",
-                                 "|", r + "复制结果", r + "复制计算过程", r + "打印计算书…"}));
+    QCOMPARE(shown,
+             (QStringList{qt + "撤消(&U)", qt + "重做(&R)", "|", qt + "剪切(&T)", qt + "复制(&C)",
+                          qt + "粘贴(&P)", qt + "删除", "|", qt + "全选", "|", r + "复制结果",
+                          r + "复制计算过程", r + "打印计算书…", r + "加入计算书…"}));
   }
 
   void copying_puts_text_and_formatted_working_on_the_clipboard() {
