@@ -33,12 +33,3 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/out/" "/fuzz-artifacts/")
 
 include(CPack)
-
-# Guards what the package is made of: stages `cmake --install` under a scratch DESTDIR and checks
-# the installed set and the names that tie the desktop entry, icon and metainfo together.
-if(BUILD_TESTING)
-  add_test(NAME installed_files
-           COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DCONFIG=$<CONFIG>
-                   -DSTAGE=${PROJECT_BINARY_DIR}/installed-files-stage -P
-                   ${PROJECT_SOURCE_DIR}/cmake/check_installed_files.cmake)
-endif()
