@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that picture a window: a program on a virtual X server of its own.
 
 # on_xvfb SIZE COMMAND...: runs COMMAND (a function too) with DISPLAY naming a new virtual X
@@ -27,9 +28,9 @@ on_xvfb() {
 }
 
 # picture_window [--screen] SIZE PICTURE FIND ACT COMMAND...: starts COMMAND on a virtual X
-# server of SIZE, waits until FIND (a command) prints the id of its window, runs ACT ID, pictures
-# the window (with --screen, the whole screen: tooltips are windows of their own) into PICTURE
-# and stops COMMAND.
+# server of SIZE, waits until FIND (a command) prints the id of its window, runs ACT ID (":" for
+# nothing), pictures the window (with --screen, the whole screen: tooltips are windows of their
+# own) into PICTURE and stops COMMAND.
 picture_window() {
   local whole=
   if [ "$1" = --screen ]; then
@@ -40,7 +41,7 @@ picture_window() {
 }
 
 _picture_window() {
-  local whole=$1 picture=$2 find=$3 act=$4 pid id= target
+  local whole=$1 picture=$2 find=$3 act=$4 pid id="" target
   shift 4
   "$@" &
   pid=$!
@@ -55,6 +56,7 @@ _picture_window() {
     kill "$pid" 2>/dev/null || true
     return 1
   fi
+  sleep 1  # let the first paint settle
   $act "$id"
   target=$id
   [ -z "$whole" ] || target=root
