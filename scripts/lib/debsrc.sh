@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that build a library from Debian's source package into a cache folder.
 # A recipe names the source package, its configuration, and the step that builds it; the folder
 # is named by a hash of that configuration, so that a changed configuration builds anew instead
@@ -61,18 +62,23 @@ config_key() {
 
 # cached_build FOLDER STEP ARG...: unless FOLDER/prefix holds a finished build, runs
 # STEP PREFIX ARG... in the empty FOLDER/build and marks the prefix finished; prints the prefix.
-# An interrupted build leaves no mark and is made anew next time.
+# An interrupted build leaves no mark and is made anew next time; a second run on the machine
+# that wants the same build waits for the first (FOLDER.lock) instead of building it again.
 cached_build() {
   local dir=$1 step=$2
   shift 2
-  if [ ! -f "$dir/prefix/.done" ]; then
-    echo "building into $dir" >&2
-    rm -rf "$dir"
-    mkdir -p "$dir/build"
-    (cd "$dir/build" && "$step" "$dir/prefix" "$@") >&2
-    rm -rf "$dir/build"
-    touch "$dir/prefix/.done"
-  fi
+  mkdir -p "$(dirname "$dir")"
+  (
+    flock 9
+    if [ ! -f "$dir/prefix/.done" ]; then
+      echo "building into $dir" >&2
+      rm -rf "$dir"
+      mkdir -p "$dir/build"
+      (cd "$dir/build" && "$step" "$dir/prefix" "$@") >&2 || exit 1
+      rm -rf "$dir/build"
+      touch "$dir/prefix/.done"
+    fi
+  ) 9>"$dir.lock" || return 1
   echo "$dir/prefix"
 }
 

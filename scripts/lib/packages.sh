@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts: installs Debian packages that are not there yet.
 
 # as_root COMMAND...: runs COMMAND as root, through sudo unless this already is root.

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by scripts/windows: one recipe per library the Windows build links, each printing the
 # folder it is installed in. Each is built once from Debian's source package into the cache, in a
 # folder named by a hash of its configuration (scripts/lib/debsrc.sh).
