@@ -1,5 +1,6 @@
-# Debian package of the window program. From a build directory configured with
-# -DCMAKE_INSTALL_PREFIX=/usr:  cpack -G DEB   ->  loadcalc_<version>_<arch>.deb
+# Debian package of the window program. From the release preset's build (build-pkg/, installed
+# under /usr):  cpack -G DEB   ->  loadcalc_<version>_<arch>.deb. The ctest case installed_files
+# (tests/packaging) guards what it holds.
 # Windows gets a portable zip and an installer from scripts/windows instead.
 if(NOT Qt6_FOUND OR WIN32)
   return()
