@@ -74,11 +74,21 @@ installer_round_trip() {
   echo "windows: the installer installs for the user and the uninstaller leaves nothing behind" >&2
 }
 
-# wine_pid EXE: the process of EXE under Wine, which names it by its Windows path.
+# wine_pid EXE: the process of EXE (an absolute path) under this prefix's Wine, which names it
+# by its Windows path; the Wine desktop started with EXE as its argument is not it, and another
+# checkout's loadcalc.exe is not ours to measure or stop.
 wine_pid() {
-  local path
+  local path pid name
   path=$(winepath -w "$1" 2>/dev/null)
-  pgrep -a -f 'loadcalc[.]exe' | grep -iF "$path" | head -1 | cut -d' ' -f1
+  for pid in $(pgrep -f 'loadcalc[.]exe' || true); do
+    name=$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -1)
+    case "${name,,}" in *loadcalc.exe) ;; *) continue ;; esac
+    if [ "${name,,}" = "${path,,}" ] ||
+      tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      echo "$pid"
+      return
+    fi
+  done
 }
 
 # wine_window EXE: the id of EXE's window, once its process runs and the window shows.
