@@ -49,9 +49,16 @@ wine_folder() {
   winepath -u "$(wine_run cmd /c "echo %$1%" 2>/dev/null | tr -d '\r')"
 }
 
+# uninstalled DIR LINKS KEY: nothing is left of the installation: the folder, the Start-menu
+# entry or the uninstall entry.
+uninstalled() {
+  [ ! -e "$1" ] && ! ls "$2"/*.lnk >/dev/null 2>&1 && ! wine_run reg query "$3" >/dev/null 2>&1
+}
+
 # installer_round_trip SETUP PACKED-EXE: the installer, silently into the prefix: the files, the
 # Start-menu entry and the uninstall entry must arrive, and the uninstaller must take all of them
-# away again. The uninstaller copies itself away and returns at once: wait for its work.
+# away again. The uninstaller copies itself away and returns at once: wait for its work, which
+# ends with the registry entry.
 installer_round_trip() {
   local setup=$1 packed=$2 dir link key
   key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\loadcalc'
@@ -66,11 +73,11 @@ installer_round_trip() {
   wine_run reg query "$key" >/dev/null 2>&1 ||
     { echo "windows: the installer wrote no uninstall entry" >&2; return 1; }
   wine_run "$dir/uninstall.exe" /S >/dev/null 2>&1
-  wait_until 60 test ! -e "$dir" ||
-    { echo "windows: the uninstaller left $(find "$dir" | head -5)" >&2; return 1; }
-  ! ls "$link"/*.lnk >/dev/null 2>&1 || { echo "windows: the uninstaller left the Start-menu entry" >&2; return 1; }
-  ! wine_run reg query "$key" >/dev/null 2>&1 ||
-    { echo "windows: the uninstaller left its registry entry" >&2; return 1; }
+  wait_until 60 uninstalled "$dir" "$link" "$key" || {
+    echo "windows: the uninstaller left $(ls -d "$dir" "$link"/*.lnk 2>/dev/null | paste -sd ' ')" \
+      "$(wine_run reg query "$key" >/dev/null 2>&1 && echo "and its registry entry")" >&2
+    return 1
+  }
   echo "windows: the installer installs for the user and the uninstaller leaves nothing behind" >&2
 }
 
