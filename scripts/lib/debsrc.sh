@@ -70,7 +70,7 @@ cached_build() {
   shift 2
   mkdir -p "$(dirname "$dir")"
   (
-    flock 9
+    flock -n 9 || { echo "waiting for another run's build of $dir" >&2 && flock 9; }
     if [ ! -f "$dir/prefix/.done" ]; then
       echo "building into $dir" >&2
       rm -rf "$dir"

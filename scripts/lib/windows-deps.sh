@@ -19,7 +19,7 @@ win_build() {
   done
   shift
   folder=$win_cache/$folder-$(config_key "$win_toolchain" "$win_triplet-g++-posix" "${words[@]}")
-  [ -f "$folder/prefix/.done" ] || echo "windows: building $name for Windows" >&2
+  [ -f "$folder/prefix/.done" ] || echo "windows: $name for Windows is not built yet" >&2
   cached_build "$folder" "$step" "$@"
 }
 
