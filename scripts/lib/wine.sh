@@ -24,8 +24,13 @@ wine_prefix_ready() {
 # A wineserver exits a few seconds after its last program; a program that connects while it is
 # exiting fails with "a wine server seems to be running, but I cannot connect to it". One server
 # that stays (-p) serves every program of the run; wine_server_stop ends it and waits for it.
+# Wine's services (services.exe, winedevice.exe, ...) start with the first program and then live
+# as long as the server, holding whatever output that program had: started by the first program
+# of a build step, they would keep its pipe open and the build waiting for ever. Booted here, they
+# hold nothing.
 wine_server_start() {
   wineserver -p
+  wine_run wineboot </dev/null >/dev/null 2>&1
 }
 
 wine_server_stop() {
