@@ -8,3 +8,5 @@ set(CMAKE_FIND_LIBRARY_SUFFIXES ".a")
 set(CMAKE_C_OUTPUT_EXTENSION ".o")
 set(CMAKE_CXX_OUTPUT_EXTENSION ".o")
 set_property(GLOBAL PROPERTY TARGET_SUPPORTS_SHARED_LIBS FALSE)
+# Each root of CMAKE_FIND_ROOT_PATH is an installation prefix (include/, lib/, lib/cmake/).
+set(CMAKE_SYSTEM_PREFIX_PATH /)

@@ -1,0 +1,243 @@
+// The page's way into the core: a handful of C functions exported from the WebAssembly module.
+//
+// The page cannot stop in the middle of a change check while a message is shown: a <dialog> does
+// not block. So each check runs here to its end against a recording sheet, and the page replays
+// the recorded effects in their order, waiting at each message until its dialog is closed. The
+// sheet here holds the same texts as the page's fields, because every text the page shows comes
+// either from the user (lc_edit) or from an effect recorded here.
+//
+// Strings cross as UTF-8: the page writes into the buffer lc_input() hands out; a function that
+// answers with text returns a pointer to it and lc_output_size() gives its length.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "calc/calculations.h"
+#include "calc/fields.h"
+#include "calc/memory_sheet.h"
+#include "calc/startup.h"
+#include "calc/working.h"
+#include "checks/checks.h"
+#include "ui/key_filter.h"
+
+#define LOADCALC_EXPORT(name) extern "C" __attribute__((export_name(#name)))
+
+namespace loadcalc {
+namespace {
+
+MemorySheet sheet(change_check);
+std::string input;
+std::string output;
+
+void append_json(std::string& out, std::string_view s) {
+  out += '"';
+  for (const char c : s) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (u < 0x20) {
+      static constexpr char hex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += hex[u >> 4];
+      out += hex[u & 15];
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+void append_number(std::string& out, std::size_t n) {
+  out += std::to_string(n);
+}
+
+// The effects as a JSON array, in their order: [kind, ...]. A write that left its text as it was
+// did nothing and is left out.
+const char* answer_effects() {
+  output = "[";
+  for (const Effect& e : sheet.effects()) {
+    if (e.kind == Effect::Kind::text && !e.changed) continue;
+    if (output.size() > 1) output += ',';
+    output += '[';
+    switch (e.kind) {
+      case Effect::Kind::text:
+        output += "\"text\",\"" + std::string(field_info(e.field).name) + "\",";
+        append_json(output, e.text);
+        break;
+      case Effect::Kind::caption:
+        output += "\"caption\",\"" + std::string(result_info(e.label).name) + "\",";
+        append_json(output, e.text);
+        break;
+      case Effect::Kind::selection:
+        output += "\"selection\",\"" + std::string(field_info(e.field).name) + "\",";
+        append_number(output, e.selection.start);
+        output += ',';
+        append_number(output, e.selection.length);
+        break;
+      case Effect::Kind::tooltip:
+        output += "\"tooltip\",";
+        append_json(output, e.text);
+        break;
+      case Effect::Kind::message:
+        output += "\"message\",";
+        append_json(output, e.text);
+        output += ',';
+        append_json(output, e.title);
+        break;
+      case Effect::Kind::beep:
+        output += "\"beep\"";
+        break;
+    }
+    output += ']';
+  }
+  output += ']';
+  sheet.clear_effects();
+  return output.c_str();
+}
+
+bool valid_field(int f) {
+  return f >= 0 && static_cast<std::size_t>(f) < field_count;
+}
+
+Calculation calculation_of_label(int label) {
+  return label == 1 ? Calculation::MainProgram_2 : Calculation::MainProgram_1;
+}
+
+}  // namespace
+}  // namespace loadcalc
+
+using namespace loadcalc;
+
+// A buffer of `size` bytes for the next string the page hands in.
+LOADCALC_EXPORT(lc_input) char* lc_input(std::size_t size) {
+  input.assign(size, '\0');
+  return input.data();
+}
+
+LOADCALC_EXPORT(lc_output_size) std::size_t lc_output_size() {
+  return output.size();
+}
+
+// Start-up, as the window's Load reaction runs it.
+LOADCALC_EXPORT(lc_start) const char* lc_start() {
+  sheet.clear_effects();
+  Form_Load(sheet);
+  return answer_effects();
+}
+
+// The user changed field `f` (0 for Text1) to the text in the input buffer: its change check.
+LOADCALC_EXPORT(lc_edit) const char* lc_edit(int f) {
+  sheet.clear_effects();
+  if (valid_field(f) && sheet.text(field_at(static_cast<std::size_t>(f))) != input) {
+    const Field field = field_at(static_cast<std::size_t>(f));
+    sheet.load(field, input);
+    change_check(sheet, field);
+  }
+  return answer_effects();
+}
+
+// Enter in field `f`: its calculation on the texts as they stand.
+LOADCALC_EXPORT(lc_enter) const char* lc_enter(int f) {
+  sheet.clear_effects();
+  if (valid_field(f))
+    run_calculation(sheet, field_info(field_at(static_cast<std::size_t>(f))).feeds);
+  return answer_effects();
+}
+
+LOADCALC_EXPORT(lc_key_filter) int lc_key_filter(int code) {
+  return ui::key_filter(static_cast<std::int16_t>(code));
+}
+
+// The working of result label `label` (0 for Label10): as HTML when `html`, else as plain text.
+LOADCALC_EXPORT(lc_working) const char* lc_working(int label, int html) {
+  const Working w = working(sheet, calculation_of_label(label));
+  output = html ? working_html(w) : working_text(w);
+  return output.c_str();
+}
+
+namespace loadcalc {
+namespace {
+
+void append_html(std::string& out, std::string_view s) {
+  for (const char c : s) {
+    switch (c) {
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+}
+
+// "h_b" as the working writes a symbol: italic, with what follows '_' as a subscript.
+void append_symbol(std::string& out, std::string_view symbol) {
+  const std::size_t under = symbol.find('_');
+  out += "<i>";
+  append_html(out, symbol.substr(0, under));
+  out += "</i>";
+  if (under != std::string_view::npos) {
+    out += "<sub>";
+    append_html(out, symbol.substr(under + 1));
+    out += "</sub>";
+  }
+}
+
+// The entries of both calculations as typed: millimetre entries are listed as entered, the
+// working shows them converted.
+void append_inputs(std::string& out) {
+  out +=
+      "<table class=\"inputs\"><tr><th>输入项</th><th>符号</th><th>输入值</th><th>单位</th></tr>";
+  for (const Calculation c : {Calculation::MainProgram_1, Calculation::MainProgram_2}) {
+    out += "<tr><td colspan=\"4\"><b>";
+    out += result_info(result_label(c)).term;
+    out += "</b></td></tr>";
+    for (const FieldInfo& f : fields) {
+      if (f.feeds != c) continue;
+      out += "<tr><td>";
+      out += f.term;
+      out += "</td><td>";
+      append_symbol(out, f.quantity);
+      out += "</td><td class=\"value\">";
+      append_html(out, sheet.text(f.field));
+      out += "</td><td>";
+      out += f.unit;
+      out += "</td></tr>";
+    }
+  }
+  out += "</table>";
+}
+
+}  // namespace
+}  // namespace loadcalc
+
+// The calculation sheet that printing the page prints: the inputs, both workings, both results.
+LOADCALC_EXPORT(lc_sheet_html) const char* lc_sheet_html() {
+  const Working beam = working(sheet, Calculation::MainProgram_1);
+  const Working stair = working(sheet, Calculation::MainProgram_2);
+  std::string out = "<h3>一、输入数据</h3>";
+  append_inputs(out);
+  out += "<h3>二、计算过程</h3>" + working_html(beam) + "<p></p>" + working_html(stair);
+  out += "<h3>三、计算结果</h3><p>";
+  for (const ResultInfo& r : results) {
+    out += r.term;
+    out += "：<b>";
+    append_html(out, sheet.caption(r.label));
+    out += "</b><br>";
+  }
+  out += "</p>";
+  output = std::move(out);
+  return output.c_str();
+}
