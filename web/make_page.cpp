@@ -110,7 +110,7 @@ double lettering_width(std::string_view text, double size) {
 // Text along `angle` degrees from `origin`, its baseline starting `x` along and `y` across.
 void put_text(double ox, double oy, double angle, double x, double y, std::string_view text,
               double size) {
-  put("<text transform=\"translate(");
+  put("<text fill=\"#000\" stroke=\"none\" transform=\"translate(");
   put(ox);
   put(" ");
   put(oy);

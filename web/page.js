@@ -220,11 +220,26 @@
     byId('SheetDate').textContent = new Date().toISOString().slice(0, 10);
   }
 
+  // The focus goes round: from the sketch back to Text1, and the other way with Shift+Tab.
+  function wireFocusRing() {
+    const first = byId('Text1');
+    const last = byId('Picture1');
+    const wrap = (from, to, shift) =>
+      from.addEventListener('keydown', (event) => {
+        if (event.key !== 'Tab' || event.shiftKey !== shift) return;
+        event.preventDefault();
+        to.focus();
+      });
+    wrap(last, first, false);
+    wrap(first, last, true);
+  }
+
   async function start() {
     await loadCore();
     fieldNames.forEach((name, i) => wireField(byId(name), i));
     resultNames.forEach((name, i) => wireResult(byId(name), i));
     wireMenu();
+    wireFocusRing();
     window.addEventListener('beforeprint', writeSheet);
     window.matchMedia('print').addEventListener('change', (m) => m.matches && writeSheet());
     await replay(answer(core.lc_start()));
