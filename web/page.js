@@ -128,10 +128,14 @@
     field.addEventListener('keydown', (event) => {
       if (event.key === 'Enter' && !event.isComposing) replay(answer(core.lc_enter(index)));
     });
-    field.addEventListener('input', () => {
+    // An input method's text is judged once it is committed, not while it is being composed
+    // (pinyin letters on the way to a character would each be reported).
+    const changed = () => {
       hand(field.value);
       replay(answer(core.lc_edit(index)));
-    });
+    };
+    field.addEventListener('input', (event) => event.isComposing || changed());
+    field.addEventListener('compositionend', changed);
     let clickedInto = false;
     field.addEventListener('mousedown', () => (clickedInto = document.activeElement !== field));
     field.addEventListener('focus', () => {
@@ -244,9 +248,9 @@
     window.matchMedia('print').addEventListener('change', (m) => m.matches && writeSheet());
     await replay(answer(core.lc_start()));
     writeSheet();
+    document.body.dataset.ready = 'true';
     byId('Text1').focus();
     performance.mark('loadcalc-captions');
-    document.body.dataset.ready = 'true';
   }
 
   start();

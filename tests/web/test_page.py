@@ -24,8 +24,9 @@ TAB_CHAIN = ["Text2", "Text3", "Text4", "Text5", "Text6", "Text13", "Text11", "T
              "Text9", "Text10", "Text12", "Picture1", "Text1"]
 
 # name, page, steps, what must hold afterwards. Steps: (click, field), (keys, text), (tab, n),
-# (paste, text), (menu, label, action), (hover, label), (print,). Expectations not named hold as
-# just after start-up: the defaults, both captions, no message, no beep.
+# (paste, text), (compose, preedit, committed), (menu, label, action), (hover, label), (print,).
+# Expectations not named hold as just after start-up: the defaults, both captions, no message,
+# no beep.
 SCENARIOS = [
     ("start-up", "index.html", [], {"focus": "Text1", "selection": (0, 3)}),
     ("start-up from disk", "file", [], {"focus": "Text1", "selection": (0, 3)}),
@@ -44,6 +45,8 @@ SCENARIOS = [
      {"messages": [("数据检查", "窗宽< 0，数据错误。请重新输入！")], "selection": (0, 3)}),
     ("pasted letters in a stair field", "index.html", [("click", "Text7"), ("paste", "12abc")],
      {"texts": {"Text7": "12abc"}, "captions": (START[0], "59.461kN/m^2")}),
+    ("input method, judged when committed", "index.html", [("compose", "zh", "３．５")],
+     {"texts": {"Text1": "３．５"}, "captions": ("6.307kN/m", START[1])}),
     ("Tab order", "index.html", [("tab", 14)], {"chain": TAB_CHAIN, "focus": "Text1"}),
     ("Enter recomputes", "index.html", [("click", "Text7"), ("keys", Keys.ENTER)], {"focus": "Text7"}),
     ("working on hover", "index.html", [("hover", "Label11")],
@@ -113,6 +116,10 @@ def step(driver, action, out, state):
     elif kind == "paste":
         driver.execute_async_script("navigator.clipboard.writeText(arguments[0]).then(arguments[1])", args[0])
         ActionChains(driver).key_down(Keys.CONTROL).send_keys("v").key_up(Keys.CONTROL).perform()
+    elif kind == "compose":
+        driver.execute_cdp_cmd("Input.imeSetComposition", {"text": args[0], "selectionStart": 2,
+                                                            "selectionEnd": 2})
+        driver.execute_cdp_cmd("Input.insertText", {"text": args[1]})
     elif kind == "hover":
         result_end(args[0]).perform()
         state["working"] = by_id("Working").text
@@ -174,18 +181,21 @@ def run(site, out):
             for action in steps:
                 step(driver, action, out, state)
             passed &= check(driver, name, expect, state)
-        driver.get(base + "index.html")
-        while driver.execute_script("return document.body.dataset.ready") != "true":
-            time.sleep(0.02)
-        ready = driver.execute_script(
-            "return performance.getEntriesByName('loadcalc-captions')[0].startTime")
+        times = []
+        for _ in range(5):
+            driver.get(base + "index.html")
+            while driver.execute_script("return document.body.dataset.ready") != "true":
+                time.sleep(0.02)
+            times.append(driver.execute_script(
+                "return performance.getEntriesByName('loadcalc-captions')[0].startTime"))
         driver.find_element(By.ID, "Text1").send_keys("5.4")
         driver.find_element(By.ID, "Form1").screenshot(str(out / "screenshot-web.png"))
         driver.quit()
     page = sum(len(gzip.compress((site / f).read_bytes(), 9))
                for f in ("index.html", "loadcalc.js", "loadcalc.css", "loadcalc.wasm"))
     single = len(gzip.compress((site / "loadcalc.html").read_bytes(), 9))
-    print(f"navigation to both captions: {ready:.0f} ms; page transfer {page / 1000:.0f} KB gzip "
+    times.sort()
+    print(f"navigation to both captions: median {times[2]:.0f} ms, slowest {times[4]:.0f} ms of 5; page transfer {page / 1000:.0f} KB gzip "
           f"(index.html, script, style, module), loadcalc.html {single / 1000:.0f} KB gzip")
     return passed
 
