@@ -6,9 +6,11 @@
 #include <QtGlobal>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 
 #include "ui/application.h"
 #include "ui/form1.h"
+#include "ui/layout.h"
 
 namespace {
 
@@ -40,9 +42,35 @@ int show_as_picture(QApplication& app) {
   return 0;
 }
 
+// The scripts that picture the window ask where things are rather than retype the layout:
+// "--print-geometry" prints the client area, "--print-geometry NAME" a control's rectangle in it,
+// both in pixels as X11 writes geometry (WxH, WxH+X+Y).
+int print_geometry(const char* name) {
+  using namespace loadcalc::ui;
+  if (!name) {
+    std::printf("%dx%d\n", to_pixels(client_width_twips), to_pixels(client_height_twips));
+    return 0;
+  }
+  const auto control = control_named(name);
+  if (!control) {
+    std::fprintf(stderr, "loadcalc: no control is named %s\n", name);
+    return 2;
+  }
+  int x = 0;
+  int y = 0;
+  for (auto c = control; c; c = control_named(c->container)) {
+    x += to_pixels(c->left);
+    y += to_pixels(c->top);
+  }
+  std::printf("%dx%d+%d+%d\n", to_pixels(control->width), to_pixels(control->height), x, y);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  if (argc > 1 && std::string_view(argv[1]) == "--print-geometry")
+    return print_geometry(argc > 2 ? argv[2] : nullptr);
   const bool headless = no_display();
   if (headless) {
     std::fprintf(stderr,

@@ -1,9 +1,19 @@
-# cmake -DPROGRAM=<loadcalc> -DWIDTH=<px> -DHEIGHT=<px> -P check_headless_start.cmake
+# cmake -DPROGRAM=<loadcalc> -P check_headless_start.cmake
 #
 # Starts the program as a user would with no display: it must say so, picture the started window
-# at its full size in a PNG, name that file and exit cleanly.
+# at its full size (the client area the program reports with --print-geometry) in a PNG, name
+# that file and exit cleanly.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/png_size.cmake)
+
+execute_process(COMMAND "${PROGRAM}" --print-geometry RESULT_VARIABLE result
+                OUTPUT_VARIABLE geometry OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT result EQUAL 0 OR NOT geometry MATCHES "^([0-9]+)x([0-9]+)$")
+  message(FATAL_ERROR "loadcalc --print-geometry gave '${geometry}' (${result})")
+endif()
+set(WIDTH ${CMAKE_MATCH_1})
+set(HEIGHT ${CMAKE_MATCH_2})
 
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
@@ -30,17 +40,11 @@ if(NOT EXISTS "${picture}")
   message(FATAL_ERROR "the named picture ${picture} does not exist")
 endif()
 
-# The PNG signature, then the IHDR chunk: width and height as big-endian 32-bit numbers.
-file(READ "${picture}" head LIMIT 24 HEX)
+png_size("${picture}" width height)
 file(REMOVE "${picture}")
-string(SUBSTRING "${head}" 0 16 signature)
-string(SUBSTRING "${head}" 32 8 width_hex)
-string(SUBSTRING "${head}" 40 8 height_hex)
-if(NOT signature STREQUAL "89504e470d0a1a0a")
+if(NOT width)
   message(FATAL_ERROR "${picture} is not a PNG")
 endif()
-math(EXPR width "0x${width_hex}")
-math(EXPR height "0x${height_hex}")
 if(NOT width EQUAL WIDTH OR NOT height EQUAL HEIGHT)
   message(FATAL_ERROR "the picture is ${width} x ${height}, the window ${WIDTH} x ${HEIGHT}")
 endif()

@@ -1,16 +1,22 @@
-# cmake -DBUILD_DIR=<build> -DSTAGE=<scratch dir> [-DCONFIG=<config>] -P check_installed_files.cmake
+# cmake -DBUILD_DIR=<build> -DSTAGE=<scratch dir> -DICON_SIZES=<sizes> [-DCONFIG=<config>]
+#       -P check_installed_files.cmake
 #
 # Installs the build under STAGE as a package would (prefix /usr) and checks that exactly the
 # program and its desktop files arrive, and that they name one another consistently.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/png_size.cmake)
 
 # Everything the package may contain, relative to the staging root.
 set(program usr/bin/loadcalc)
 set(desktop_entry usr/share/applications/loadcalc.desktop)
 set(metainfo usr/share/metainfo/io.github.loadcalc.metainfo.xml)
-# Icon sizes in pixels; each is installed into its own hicolor directory.
-set(icon_sizes 48 256)
+# Icon sizes in pixels (LOADCALC_ICON_SIZES_INSTALLED); each is installed into its own hicolor
+# directory.
+set(icon_sizes ${ICON_SIZES})
+if(NOT icon_sizes)
+  message(FATAL_ERROR "ICON_SIZES names no icon size")
+endif()
 
 set(failures "")
 macro(fail)
@@ -57,16 +63,10 @@ if(NOT elf_magic STREQUAL "7f454c46")
   fail("/${program} is not an ELF executable")
 endif()
 
-# PNG: 8-byte signature, then the IHDR chunk whose data starts with width and height (big endian).
 foreach(size IN LISTS icon_sizes)
   set(icon usr/share/icons/hicolor/${size}x${size}/apps/loadcalc.png)
-  file(READ "${STAGE}/${icon}" header HEX LIMIT 24)
-  string(SUBSTRING "${header}" 0 16 signature)
-  string(SUBSTRING "${header}" 32 8 width_hex)
-  string(SUBSTRING "${header}" 40 8 height_hex)
-  math(EXPR width "0x${width_hex}")
-  math(EXPR height "0x${height_hex}")
-  if(NOT signature STREQUAL "89504e470d0a1a0a")
+  png_size("${STAGE}/${icon}" width height)
+  if(NOT width)
     fail("/${icon} is not a PNG")
   elseif(NOT width EQUAL size OR NOT height EQUAL size)
     fail("/${icon} is ${width}x${height} pixels, its directory says ${size}x${size}")

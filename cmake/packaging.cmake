@@ -1,5 +1,6 @@
-# Debian package of the window program. From a build directory configured with
-# -DCMAKE_INSTALL_PREFIX=/usr:  cpack -G DEB   ->  loadcalc_<version>_<arch>.deb
+# Debian package of the window program. From the release preset's build (build-pkg/, installed
+# under /usr):  cpack -G DEB   ->  loadcalc_<version>_<arch>.deb. The ctest case installed_files
+# (tests/packaging) guards what it holds.
 # Windows gets a portable zip and an installer from scripts/windows instead.
 if(NOT Qt6_FOUND OR WIN32)
   return()
@@ -33,12 +34,3 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/out/" "/fuzz-artifacts/")
 
 include(CPack)
-
-# Guards what the package is made of: stages `cmake --install` under a scratch DESTDIR and checks
-# the installed set and the names that tie the desktop entry, icon and metainfo together.
-if(BUILD_TESTING)
-  add_test(NAME installed_files
-           COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DCONFIG=$<CONFIG>
-                   -DSTAGE=${PROJECT_BINARY_DIR}/installed-files-stage -P
-                   ${PROJECT_SOURCE_DIR}/cmake/check_installed_files.cmake)
-endif()

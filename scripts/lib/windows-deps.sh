@@ -1,0 +1,117 @@
+# shellcheck shell=bash
+# Sourced by scripts/windows: one recipe per library the Windows build links, each printing the
+# folder it is installed in. Each is built once from Debian's source package into the cache, in a
+# folder named by a hash of its configuration (scripts/lib/debsrc.sh).
+#   LOADCALC_WINDOWS_CACHE   (default: ~/.cache/loadcalc-windows), outside the checkout so that
+#                            every clone on the machine reuses it
+win_cache=${LOADCALC_WINDOWS_CACHE:-$HOME/.cache/loadcalc-windows}
+win_toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
+win_triplet=x86_64-w64-mingw32
+
+# win_build NAME FOLDER-NAME STEP KEY-WORD... -- STEP-ARG...: the cached build of one library,
+# its folder named by NAME and the hash of the key words; prints the prefix.
+win_build() {
+  local name=$1 folder=$2 step=$3 words=()
+  shift 3
+  while [ "$1" != -- ]; do
+    words+=("$1")
+    shift
+  done
+  shift
+  folder=$win_cache/$folder-$(config_key "$win_toolchain" "$win_triplet-g++-posix" "${words[@]}")
+  [ -f "$folder/prefix/.done" ] || echo "windows: building $name for Windows" >&2
+  cached_build "$folder" "$step" "$@"
+}
+
+# What loadcalc needs and no more: Widgets, PrintSupport and Test as shared libraries, the
+# windows and offscreen platforms with the raster engine and GDI fonts. The bundled zlib, libpng,
+# PCRE2, FreeType and HarfBuzz keep the DLL set self-contained. Debian's source has no wintab
+# header, hence no tablet events. Text goes through GDI, as the DirectWrite font engine is built
+# only with Direct2D, which loadcalc does not need, while the print engine and the DirectWrite
+# font database would use it without it. Optimised for size: Qt's DLLs are most of the download,
+# and nothing here is bound by Qt's speed.
+qt_args() {
+  printf '%s\n' -release -optimize-size -shared -xplatform win32-g++ -qt-host-path /usr \
+    -nomake examples -nomake tests \
+    -no-opengl -no-dbus -no-icu -no-feature-vulkan \
+    -no-feature-sql -no-feature-network -no-feature-xml -no-feature-concurrent \
+    -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite -no-feature-directwrite3 \
+    -qt-zlib -qt-libpng -no-libjpeg -qt-pcre -qt-freetype -qt-harfbuzz
+}
+
+qt_step() {
+  local prefix=$1 src=$2
+  shift 2
+  env -u LOADCALC_WINDOWS_ROOTS "$src/configure" -prefix "$prefix" "$@" -- \
+    -G Ninja -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_TOOLCHAIN_FILE="$win_toolchain"
+  cmake --build . -j "$(nproc)"
+  cmake --install .
+}
+
+# Qt takes the longest by far: 13 minutes on two idle cores when it was measured, and more when
+# they are busy.
+qt_prefix() {
+  local version args
+  version=$(deb_version qt6-base qt6-base-dev)
+  mapfile -t args < <(qt_args)
+  win_build "Qt $version" qt qt_step "qt6-base $version" "${args[@]}" -- \
+    "$(deb_source "$win_cache/src" qt6-base "$version")" "${args[@]}"
+}
+
+# GMP and MPFR as DLLs, like Qt, so that a user may replace them; built for any x86-64. Only the
+# compiler is named: given the binutils too, GMP's libtool takes the compiler for Microsoft's and
+# quietly builds a static archive named .dll.
+autotools_compiler=CC=$win_triplet-gcc-posix
+
+win_autotools_step() {
+  local prefix=$1 src=$2
+  shift 2
+  autotools_step "$prefix" "$src" --host="$win_triplet" --enable-shared --disable-static \
+    "$autotools_compiler" "$@"
+}
+
+# Debian's GMP source has no documentation (it is not free software) and its patch leaves the
+# folder out of configure.ac and Makefile.am, for a build that regenerates the build system.
+# Regenerating here would bring in the host's libtool, which builds no Windows DLL; the same two
+# cuts in the generated files keep GMP's own.
+gmp_step() {
+  local src=$2
+  if [ ! -f "$src/.no-doc" ]; then
+    sed -i '/^ac_config_files=/s| doc/Makefile||' "$src/configure"
+    sed -i 's/^\(SUBDIRS = .*\) doc$/\1/' "$src/Makefile.in"
+    touch "$src/.no-doc"
+  fi
+  win_autotools_step "$@"
+}
+
+gmp_prefix() {
+  local version
+  version=$(deb_version gmp libgmp-dev)
+  win_build "GMP $version" gmp gmp_step "gmp $version" "$autotools_compiler" -- \
+    "$(deb_source "$win_cache/src" gmp "$version")"
+}
+
+# Decimal floats would bring in GCC's decimal library, 2 MB of tables nothing here uses.
+mpfr_prefix() {
+  local version args
+  version=$(deb_version mpfr4 libmpfr-dev)
+  args=(--with-gmp="$1" --disable-decimal-float)
+  win_build "MPFR $version" mpfr win_autotools_step "mpfr4 $version" "$autotools_compiler" \
+    "${args[@]}" -- "$(deb_source "$win_cache/src" mpfr4 "$version")" "${args[@]}"
+}
+
+# GoogleTest for the core's tests, linked statically into each test program.
+gtest_step() {
+  cmake -S "$2" -B . -G Ninja -DCMAKE_TOOLCHAIN_FILE="$win_toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$1" -DBUILD_SHARED_LIBS=OFF >/dev/null
+  cmake --build . -j "$(nproc)" >/dev/null
+  cmake --install . >/dev/null
+}
+
+gtest_prefix() {
+  local version
+  version=$(deb_version googletest libgtest-dev)
+  win_build "GoogleTest $version" googletest gtest_step "googletest $version" -- \
+    "$(deb_source "$win_cache/src" googletest "$version")"
+}
