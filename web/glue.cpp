@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "web/glue.h"
+
 #include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/memory_sheet.h"
@@ -22,7 +24,11 @@
 #include "checks/checks.h"
 #include "ui/key_filter.h"
 
+#ifdef __wasm__
 #define LOADCALC_EXPORT(name) extern "C" __attribute__((export_name(#name)))
+#else
+#define LOADCALC_EXPORT(name) extern "C"
+#endif
 
 namespace loadcalc {
 namespace {
@@ -121,9 +127,9 @@ LOADCALC_EXPORT(lc_output_size) std::size_t lc_output_size() {
   return output.size();
 }
 
-// Start-up, as the window's Load reaction runs it.
+// Start-up, as the window's Load reaction runs it, on a sheet as the window is built.
 LOADCALC_EXPORT(lc_start) const char* lc_start() {
-  sheet.clear_effects();
+  sheet = MemorySheet(change_check);
   Form_Load(sheet);
   return answer_effects();
 }

@@ -25,14 +25,20 @@ namespace sk = ui::sketch;
 
 std::string out;
 
-void put(std::string_view s) {
+void put_one(std::string_view s) {
   out += s;
 }
 
-void put(double v) {
+// Numbers to a tenth, never in the C locale's notation.
+void put_one(double v) {
   char buf[32];
   const auto r = std::to_chars(buf, buf + sizeof buf, std::round(v * 10) / 10);
   out.append(buf, r.ptr);
+}
+
+template <class... Parts>
+void put(const Parts&... parts) {
+  (put_one(parts), ...);
 }
 
 void put_escaped(std::string_view s) {
@@ -71,27 +77,13 @@ std::string_view stroke_attributes(sk::Stroke s) {
 
 void put_points(std::span<const sk::Point> points) {
   put(" points=\"");
-  for (const sk::Point p : points) {
-    put(p.x);
-    put(",");
-    put(p.y);
-    put(" ");
-  }
+  for (const sk::Point p : points) put(p.x, ",", p.y, " ");
   put("\"");
 }
 
 void put_line(double x1, double y1, double x2, double y2, sk::Stroke s) {
-  put("<line x1=\"");
-  put(x1);
-  put("\" y1=\"");
-  put(y1);
-  put("\" x2=\"");
-  put(x2);
-  put("\" y2=\"");
-  put(y2);
-  put("\" ");
-  put(stroke_attributes(s));
-  put("/>");
+  put("<line x1=\"", x1, "\" y1=\"", y1, "\" x2=\"", x2, "\" y2=\"", y2, "\" ",
+      stroke_attributes(s), "/>");
 }
 
 // Lettering is drawn narrow, as drafting fonts are: a full-width character takes the em size
@@ -110,21 +102,9 @@ double lettering_width(std::string_view text, double size) {
 // Text along `angle` degrees from `origin`, its baseline starting `x` along and `y` across.
 void put_text(double ox, double oy, double angle, double x, double y, std::string_view text,
               double size) {
-  put("<text fill=\"#000\" stroke=\"none\" transform=\"translate(");
-  put(ox);
-  put(" ");
-  put(oy);
-  put(") rotate(");
-  put(angle);
-  put(")\" x=\"");
-  put(x);
-  put("\" y=\"");
-  put(y);
-  put("\" font-size=\"");
-  put(size);
-  put("\" textLength=\"");
-  put(lettering_width(text, size));
-  put("\" lengthAdjust=\"spacingAndGlyphs\">");
+  put("<text fill=\"#000\" stroke=\"none\" transform=\"translate(", ox, " ", oy, ") rotate(", angle,
+      ")\" x=\"", x, "\" y=\"", y, "\" font-size=\"", size, "\" textLength=\"",
+      lettering_width(text, size), "\" lengthAdjust=\"spacingAndGlyphs\">");
   put_escaped(text);
   put("</text>");
 }
@@ -159,42 +139,23 @@ void put_dimension(const sk::Dimension& d) {
 }
 
 void put_sketch() {
-  put("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ");
-  put(sk::width);
-  put(" ");
-  put(sk::height);
-  put("\" width=\"");
-  put(sk::width / sk::units_per_pixel);
-  put("\" height=\"");
-  put(sk::height / sk::units_per_pixel);
-  put("\" aria-hidden=\"true\">");
+  put("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ", sk::width, " ", sk::height,
+      "\" width=\"", sk::width / sk::units_per_pixel, "\" height=\"",
+      sk::height / sk::units_per_pixel, "\" aria-hidden=\"true\">");
   for (const sk::Fill& f : sk::fills) {
-    put("<polygon fill=\"rgb(");
-    put(f.colour.r);
-    put(",");
-    put(f.colour.g);
-    put(",");
-    put(f.colour.b);
-    put(")\"");
+    put("<polygon fill=\"rgb(", f.colour.r, ",", f.colour.g, ",", f.colour.b, ")\"");
     put_points(f.outline);
     put("/>");
   }
   put("<g fill=\"none\" stroke=\"#000\">");
   for (const sk::Line& l : sk::lines) {
-    put("<polyline ");
-    put(stroke_attributes(l.stroke));
+    put("<polyline ", stroke_attributes(l.stroke));
     put_points(l.points);
     put("/>");
   }
-  for (const sk::Circle& c : sk::circles) {
-    put("<circle stroke-width=\"66\" cx=\"");
-    put(c.centre.x);
-    put("\" cy=\"");
-    put(c.centre.y);
-    put("\" r=\"");
-    put(c.radius);
-    put("\"/>");
-  }
+  for (const sk::Circle& c : sk::circles)
+    put("<circle stroke-width=\"66\" cx=\"", c.centre.x, "\" cy=\"", c.centre.y, "\" r=\"",
+        c.radius, "\"/>");
   for (const sk::Dimension& d : sk::dimensions) put_dimension(d);
   put("</g><g fill=\"#000\">");
   put_text(sk::note.baseline.x, sk::note.baseline.y, 0, 0, 0, sk::note.text, sk::lettering_size);
@@ -205,15 +166,8 @@ void put_sketch() {
 }
 
 void put_box(const Control& c) {
-  put(" style=\"left:");
-  put(to_pixels(c.left));
-  put("px;top:");
-  put(to_pixels(c.top));
-  put("px;width:");
-  put(to_pixels(c.width));
-  put("px;height:");
-  put(to_pixels(c.height));
-  put("px\"");
+  put(" style=\"left:", to_pixels(c.left), "px;top:", to_pixels(c.top),
+      "px;width:", to_pixels(c.width), "px;height:", to_pixels(c.height), "px\"");
 }
 
 void put_control(const Control& c) {
@@ -222,9 +176,8 @@ void put_control(const Control& c) {
       break;  // opened and closed by put_window
     case ControlKind::label:
     case ControlKind::result_label:
-      put("<div id=\"");
-      put(c.name);
-      put(c.kind == ControlKind::label ? "\" class=\"label\""
+      put("<div id=\"", c.name,
+          c.kind == ControlKind::label ? "\" class=\"label\""
                                        : "\" class=\"label result\" tabindex=\"-1\"");
       put_box(c);
       put(">");
@@ -233,11 +186,8 @@ void put_control(const Control& c) {
       break;
     case ControlKind::text_field: {
       const Field f = *field_named(c.name);
-      put("<input id=\"");
-      put(c.name);
-      put("\" class=\"field\" type=\"text\" tabindex=\"");
-      put(c.tab_index);
-      put("\" inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\" aria-label=\"");
+      put("<input id=\"", c.name, "\" class=\"field\" type=\"text\" tabindex=\"", c.tab_index,
+          "\" inputmode=\"decimal\" autocomplete=\"off\" spellcheck=\"false\" aria-label=\"");
       put_escaped(accessible_name(f));
       put("\" value=\"");
       put_escaped(field_info(f).initial_text);
@@ -247,11 +197,7 @@ void put_control(const Control& c) {
       break;
     }
     case ControlKind::picture_box:
-      put("<div id=\"");
-      put(c.name);
-      put("\" class=\"picture\" tabindex=\"");
-      put(c.tab_index);
-      put("\"");
+      put("<div id=\"", c.name, "\" class=\"picture\" tabindex=\"", c.tab_index, "\"");
       put_box(c);
       put(">");
       put_sketch();
@@ -261,11 +207,8 @@ void put_control(const Control& c) {
 }
 
 void put_window() {
-  put("<div id=\"Form1\" style=\"width:");
-  put(to_pixels(client_width_twips));
-  put("px;height:");
-  put(to_pixels(client_height_twips));
-  put("px\">");
+  put("<div id=\"Form1\" style=\"width:", to_pixels(client_width_twips),
+      "px;height:", to_pixels(client_height_twips), "px\">");
   bool in_frame = false;
   for (const Control& c : reading_order()) {
     if (c.kind != ControlKind::frame) {
@@ -274,9 +217,7 @@ void put_window() {
     }
     if (in_frame) put("</div>");
     in_frame = true;
-    put("<div id=\"");
-    put(c.name);
-    put("\" class=\"frame\"");
+    put("<div id=\"", c.name, "\" class=\"frame\"");
     put_box(c);
     put("><span class=\"caption\">");
     put_escaped(c.text);
@@ -295,8 +236,7 @@ int main(int argc, char** argv) {
   using namespace loadcalc;
   if (argc != 2) return 2;
   const std::string_view title = tooltip_text.substr(0, tooltip_text.find('\n'));
-  web::put(title);
-  web::put("\n");
+  web::put(title, "\n");
   web::put_window();
   std::FILE* file = std::fopen(argv[1], "wb");
   if (!file) return 1;
