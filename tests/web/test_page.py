@@ -57,6 +57,7 @@ SCENARIOS = [
      {"clipboard": ("结果：q = 6.7kN/m", "<i>h</i><sub>b</sub>")}),
     ("print the sheet", "index.html", [("click", "Text2"), ("keys", "3"), ("print",)],
      {"texts": {"Text2": "3"}, "captions": ("4.9kN/m", START[1]),
+      "paper": ["1", "594.96 x 841.92 pts (A4)"],
       "pdf": ["计算书", "一、输入数据", "框架梁上均布线荷载：4.9kN/m", "楼梯的折算恒荷载：7.172kN/m^2"]}),
 ]
 
@@ -129,10 +130,15 @@ def step(driver, action, out, state):
         time.sleep(0.2)
         state["clipboard"] = read_clipboard(driver)
     elif kind == "print":
+        # As the print dialog does: the page's own paper size (A4) and margins.
         pdf = out / "sheet-web.pdf"
-        pdf.write_bytes(__import__("base64").b64decode(driver.print_page()))
+        printed = driver.execute_cdp_cmd("Page.printToPDF", {"preferCSSPageSize": True})
+        pdf.write_bytes(__import__("base64").b64decode(printed["data"]))
         state["pdf"] = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True,
                                       text=True, check=True).stdout
+        info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True, check=True).stdout
+        state["paper"] = [line.split(":")[1].strip() for line in info.splitlines()
+                          if line.startswith(("Pages:", "Page size:"))]
     dismiss_dialogs(driver, state["messages"])
 
 
@@ -149,6 +155,8 @@ def check(driver, name, expect, state):
     if "selection" in expect:
         sel = driver.execute_script("const e = document.activeElement; return [e.selectionStart, e.selectionEnd]")
         want.append(("selection", expect["selection"], (sel[0], sel[1] - sel[0])))
+    if "paper" in expect:
+        want.append(("paper", expect["paper"], state["paper"]))
     for key in ("chain", "working", "clipboard"):
         if key in expect:
             ok = expect[key] == state[key] if key == "chain" else all(
