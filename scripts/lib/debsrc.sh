@@ -62,6 +62,7 @@ config_key() {
 
 # cached_build FOLDER STEP ARG...: unless FOLDER/prefix holds a finished build, runs
 # STEP PREFIX ARG... in the empty FOLDER/build and marks the prefix finished; prints the prefix.
+# A step chains its commands with && so that it fails whether or not errexit holds where it runs.
 # An interrupted build leaves no mark and is made anew next time; a second run on the machine
 # that wants the same build waits for the first (FOLDER.lock) instead of building it again.
 cached_build() {
@@ -74,11 +75,11 @@ cached_build() {
       echo "building into $dir" >&2
       rm -rf "$dir"
       mkdir -p "$dir/build"
-      (cd "$dir/build" && "$step" "$dir/prefix" "$@") >&2 || exit 1
-      rm -rf "$dir/build"
-      touch "$dir/prefix/.done"
+      (cd "$dir/build" && "$step" "$dir/prefix" "$@") >&2 &&
+        rm -rf "$dir/build" && touch "$dir/prefix/.done"
     fi
-  ) 9>"$dir.lock" || return 1
+  ) 9>"$dir.lock"
+  [ -f "$dir/prefix/.done" ] || return 1
   echo "$dir/prefix"
 }
 
@@ -87,7 +88,7 @@ cached_build() {
 autotools_step() {
   local prefix=$1 src=$2
   shift 2
-  "$src/configure" --prefix="$prefix" "$@" >configure.log
-  make -j "$(nproc)" >make.log
-  make install >install.log
+  "$src/configure" --prefix="$prefix" "$@" >configure.log &&
+    make -j "$(nproc)" >make.log &&
+    make install >install.log
 }

@@ -44,9 +44,9 @@ qt_step() {
   shift 2
   env -u LOADCALC_WINDOWS_ROOTS "$src/configure" -prefix "$prefix" "$@" -- \
     -G Ninja -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_TOOLCHAIN_FILE="$win_toolchain"
-  cmake --build . -j "$(nproc)"
-  cmake --install .
+    -DCMAKE_TOOLCHAIN_FILE="$win_toolchain" &&
+    cmake --build . -j "$(nproc)" &&
+    cmake --install .
 }
 
 # Qt takes the longest by far: 13 minutes on two idle cores when it was measured, and more when
@@ -104,9 +104,9 @@ mpfr_prefix() {
 # GoogleTest for the core's tests, linked statically into each test program.
 gtest_step() {
   cmake -S "$2" -B . -G Ninja -DCMAKE_TOOLCHAIN_FILE="$win_toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$1" -DBUILD_SHARED_LIBS=OFF >/dev/null
-  cmake --build . -j "$(nproc)" >/dev/null
-  cmake --install . >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$1" -DBUILD_SHARED_LIBS=OFF >/dev/null &&
+    cmake --build . -j "$(nproc)" >/dev/null &&
+    cmake --install . >/dev/null
 }
 
 gtest_prefix() {

@@ -57,7 +57,7 @@ stage() {
 nsis_lists() {
   local stage=$1 d f
   (
-    cd "$stage"
+    cd "$stage" || exit
     find . -type d | sort | while read -r d; do
       printf 'SetOutPath "$INSTDIR%s"\n' "$(printf '%s' "${d#.}" | tr / '\\')"
       find "$d" -maxdepth 1 -type f | sort | while read -r f; do printf 'File "%s"\n' "$stage/${f#./}"; done
@@ -65,7 +65,7 @@ nsis_lists() {
     echo 'SetOutPath "$INSTDIR"'
   ) >"$stage/../install.nsh"
   (
-    cd "$stage"
+    cd "$stage" || exit
     find . -type f | sort | while read -r f; do printf 'Delete "$INSTDIR\\%s"\n' "$(printf '%s' "${f#./}" | tr / '\\')"; done
     find . -mindepth 1 -type d | sort -r | while read -r d; do printf 'RMDir "$INSTDIR\\%s"\n' "$(printf '%s' "${d#./}" | tr / '\\')"; done
   ) >"$stage/../uninstall.nsh"
