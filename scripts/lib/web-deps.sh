@@ -36,9 +36,9 @@ web_autotools_step() {
 # the folder's Makefile: an empty one with the targets the top level asks it for.
 web_gmp_step() {
   local src=$2
-  [ -f "$src/doc/Makefile.in" ] ||
-    { mkdir -p "$src/doc" && printf 'all install check clean:\n' >"$src/doc/Makefile.in"; }
-  web_autotools_step "$@"
+  { [ -f "$src/doc/Makefile.in" ] ||
+    { mkdir -p "$src/doc" && printf 'all install check clean:\n' >"$src/doc/Makefile.in"; }; } &&
+    web_autotools_step "$@"
 }
 
 web_gmp_prefix() {
@@ -60,9 +60,9 @@ web_mpfr_prefix() {
 web_gtest_step() {
   cmake -S "$2" -B . -G Ninja -DCMAKE_TOOLCHAIN_FILE="$web_toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG -DGTEST_HAS_STREAM_REDIRECTION=0" \
-    -DCMAKE_INSTALL_PREFIX="$1" -Dgtest_disable_pthreads=ON -DBUILD_GMOCK=OFF >/dev/null
-  cmake --build . -j "$(nproc)" >/dev/null
-  cmake --install . >/dev/null
+    -DCMAKE_INSTALL_PREFIX="$1" -Dgtest_disable_pthreads=ON -DBUILD_GMOCK=OFF >/dev/null &&
+    cmake --build . -j "$(nproc)" >/dev/null &&
+    cmake --install . >/dev/null
 }
 
 web_gtest_prefix() {
