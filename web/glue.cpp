@@ -56,48 +56,47 @@ void append_json(std::string& out, std::string_view s) {
   out += '"';
 }
 
-void append_number(std::string& out, std::size_t n) {
-  out += std::to_string(n);
+// One effect as a JSON array: [kind, ...].
+void append_effect(std::string& out, const Effect& e) {
+  out += '[';
+  switch (e.kind) {
+    case Effect::Kind::text:
+      out += "\"text\",\"" + std::string(field_info(e.field).name) + "\",";
+      append_json(out, e.text);
+      break;
+    case Effect::Kind::caption:
+      out += "\"caption\",\"" + std::string(result_info(e.label).name) + "\",";
+      append_json(out, e.text);
+      break;
+    case Effect::Kind::selection:
+      out += "\"selection\",\"" + std::string(field_info(e.field).name) + "\",";
+      out += std::to_string(e.selection.start) + ',' + std::to_string(e.selection.length);
+      break;
+    case Effect::Kind::tooltip:
+      out += "\"tooltip\",";
+      append_json(out, e.text);
+      break;
+    case Effect::Kind::message:
+      out += "\"message\",";
+      append_json(out, e.text);
+      out += ',';
+      append_json(out, e.title);
+      break;
+    case Effect::Kind::beep:
+      out += "\"beep\"";
+      break;
+  }
+  out += ']';
 }
 
-// The effects as a JSON array, in their order: [kind, ...]. A write that left its text as it was
-// did nothing and is left out.
+// The effects as a JSON array, in their order. A write that left its text as it was did nothing
+// and is left out.
 const char* answer_effects() {
   output = "[";
   for (const Effect& e : sheet.effects()) {
     if (e.kind == Effect::Kind::text && !e.changed) continue;
     if (output.size() > 1) output += ',';
-    output += '[';
-    switch (e.kind) {
-      case Effect::Kind::text:
-        output += "\"text\",\"" + std::string(field_info(e.field).name) + "\",";
-        append_json(output, e.text);
-        break;
-      case Effect::Kind::caption:
-        output += "\"caption\",\"" + std::string(result_info(e.label).name) + "\",";
-        append_json(output, e.text);
-        break;
-      case Effect::Kind::selection:
-        output += "\"selection\",\"" + std::string(field_info(e.field).name) + "\",";
-        append_number(output, e.selection.start);
-        output += ',';
-        append_number(output, e.selection.length);
-        break;
-      case Effect::Kind::tooltip:
-        output += "\"tooltip\",";
-        append_json(output, e.text);
-        break;
-      case Effect::Kind::message:
-        output += "\"message\",";
-        append_json(output, e.text);
-        output += ',';
-        append_json(output, e.title);
-        break;
-      case Effect::Kind::beep:
-        output += "\"beep\"";
-        break;
-    }
-    output += ']';
+    append_effect(output, e);
   }
   output += ']';
   sheet.clear_effects();
