@@ -6,6 +6,9 @@
 
 namespace loadcalc {
 
+// The program's name: the window's title and, with "书", the printed sheet's.
+inline constexpr std::string_view program_title = "框架梁均布线荷载及楼梯折算恒荷载计算";
+
 // Two credit lines, each ended by a line feed.
 inline constexpr std::string_view tooltip_text =
     "框架梁均布线荷载及楼梯折算恒荷载计算\n编制：loadcalc 开发组\n";

@@ -12,6 +12,7 @@
 #include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/sheet.h"
+#include "calc/startup.h"
 
 class QCloseEvent;
 class QContextMenuEvent;
@@ -23,8 +24,6 @@ class QLabel;
 class QLineEdit;
 
 namespace loadcalc::ui {
-
-inline constexpr std::string_view program_title = "框架梁均布线荷载及楼梯折算恒荷载计算";
 
 class Form1 : public QWidget, public Sheet {
   Q_OBJECT
