@@ -92,3 +92,14 @@ autotools_step() {
     make -j "$(nproc)" >make.log &&
     make install >install.log
 }
+
+# cmake_step PREFIX SOURCE CMAKE-ARG...: a cached_build step for a CMake package, built as a
+# release with Ninja.
+cmake_step() {
+  local prefix=$1 src=$2
+  shift 2
+  cmake -S "$src" -B . -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    "$@" >/dev/null &&
+    cmake --build . -j "$(nproc)" >/dev/null &&
+    cmake --install . >/dev/null
+}

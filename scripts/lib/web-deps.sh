@@ -58,11 +58,9 @@ web_mpfr_prefix() {
 
 # WASI has no threads, and no dup() to capture a test's output with; loadcalc needs neither.
 web_gtest_step() {
-  cmake -S "$2" -B . -G Ninja -DCMAKE_TOOLCHAIN_FILE="$web_toolchain" -DCMAKE_BUILD_TYPE=Release \
+  cmake_step "$1" "$2" -DCMAKE_TOOLCHAIN_FILE="$web_toolchain" \
     -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG -DGTEST_HAS_STREAM_REDIRECTION=0" \
-    -DCMAKE_INSTALL_PREFIX="$1" -Dgtest_disable_pthreads=ON -DBUILD_GMOCK=OFF >/dev/null &&
-    cmake --build . -j "$(nproc)" >/dev/null &&
-    cmake --install . >/dev/null
+    -Dgtest_disable_pthreads=ON -DBUILD_GMOCK=OFF
 }
 
 web_gtest_prefix() {

@@ -103,10 +103,7 @@ mpfr_prefix() {
 
 # GoogleTest for the core's tests, linked statically into each test program.
 gtest_step() {
-  cmake -S "$2" -B . -G Ninja -DCMAKE_TOOLCHAIN_FILE="$win_toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$1" -DBUILD_SHARED_LIBS=OFF >/dev/null &&
-    cmake --build . -j "$(nproc)" >/dev/null &&
-    cmake --install . >/dev/null
+  cmake_step "$1" "$2" -DCMAKE_TOOLCHAIN_FILE="$win_toolchain" -DBUILD_SHARED_LIBS=OFF
 }
 
 gtest_prefix() {
