@@ -60,6 +60,23 @@ config_key() {
   } | sha256sum | cut -c1-12
 }
 
+# debsrc_build PLATFORM CACHE TOOLCHAIN COMPILER FOLDER PACKAGE BINARY STEP ARG...: a library
+# cross-built for PLATFORM (its name in messages) from Debian's source PACKAGE, at the version the
+# installed BINARY package was built from: STEP PREFIX SOURCE ARG... in CACHE/FOLDER-KEY, KEY the
+# config_key of the TOOLCHAIN file, the COMPILER, the package's name and version and the ARGs.
+# A step's own fixed arguments are not part of the key: what tells two builds apart goes in ARGs.
+# Prints the prefix.
+debsrc_build() {
+  local platform=$1 cache=$2 toolchain=$3 compiler=$4 folder=$5 package=$6 binary=$7 step=$8
+  local version src
+  shift 8
+  version=$(deb_version "$package" "$binary")
+  src=$(deb_source "$cache/src" "$package" "$version")
+  folder=$cache/$folder-$(config_key "$toolchain" "$compiler" "$package $version" "$@")
+  [ -f "$folder/prefix/.done" ] || echo "$platform: $package $version is not built yet" >&2
+  cached_build "$folder" "$step" "$src" "$@"
+}
+
 # cached_build FOLDER STEP ARG...: unless FOLDER/prefix holds a finished build, runs
 # STEP PREFIX ARG... in the empty FOLDER/build and marks the prefix finished; prints the prefix.
 # A step chains its commands with && so that it fails whether or not errexit holds where it runs.

@@ -10,18 +10,9 @@ web_cflags="--target=wasm32-wasi --sysroot=/usr -Wno-deprecated -O2"
 # GMP's abort path raises a signal, which WASI's C library only emulates.
 web_signal=(CFLAGS="$web_cflags -D_WASI_EMULATED_SIGNAL" LIBS=-lwasi-emulated-signal)
 
-# web_build NAME FOLDER-NAME STEP KEY-WORD... -- STEP-ARG...: as win_build, for wasm32-wasi.
+# web_build FOLDER PACKAGE BINARY STEP ARG...: debsrc_build for wasm32-wasi; prints the prefix.
 web_build() {
-  local name=$1 folder=$2 step=$3 words=()
-  shift 3
-  while [ "$1" != -- ]; do
-    words+=("$1")
-    shift
-  done
-  shift
-  folder=$web_cache/$folder-$(config_key "$web_toolchain" clang-22 "${words[@]}")
-  [ -f "$folder/prefix/.done" ] || echo "web: building $name for wasm32-wasi" >&2
-  cached_build "$folder" "$step" "$@"
+  debsrc_build web "$web_cache" "$web_toolchain" clang-22 "$@"
 }
 
 # Static libraries for an unknown CPU: "none" and no assembly.
@@ -42,18 +33,13 @@ web_gmp_step() {
 }
 
 web_gmp_prefix() {
-  local version args=(--disable-assembly "${web_signal[@]}")
-  version=$(deb_version gmp libgmp-dev)
-  web_build "GMP $version" gmp web_gmp_step "gmp $version" "${args[@]}" -- \
-    "$(deb_source "$web_cache/src" gmp "$version")" "${args[@]}"
+  web_build gmp gmp libgmp-dev web_gmp_step --disable-assembly "${web_signal[@]}"
 }
 
 # One thread, no decimal floats: nothing here would use either.
 web_mpfr_prefix() {
-  local version args=(--with-gmp="$1" --disable-thread-safe --disable-decimal-float "${web_signal[@]}")
-  version=$(deb_version mpfr4 libmpfr-dev)
-  web_build "MPFR $version" mpfr web_autotools_step "mpfr4 $version" "${args[@]}" -- \
-    "$(deb_source "$web_cache/src" mpfr4 "$version")" "${args[@]}"
+  web_build mpfr mpfr4 libmpfr-dev web_autotools_step --with-gmp="$1" --disable-thread-safe \
+    --disable-decimal-float "${web_signal[@]}"
 }
 
 # WASI has no threads, and no dup() to capture a test's output with; loadcalc needs neither.
@@ -64,8 +50,5 @@ web_gtest_step() {
 }
 
 web_gtest_prefix() {
-  local version
-  version=$(deb_version googletest libgtest-dev)
-  web_build "GoogleTest $version" googletest web_gtest_step "googletest $version" -- \
-    "$(deb_source "$web_cache/src" googletest "$version")"
+  web_build googletest googletest libgtest-dev web_gtest_step
 }

@@ -8,19 +8,9 @@ win_cache=${LOADCALC_WINDOWS_CACHE:-$HOME/.cache/loadcalc-windows}
 win_toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 win_triplet=x86_64-w64-mingw32
 
-# win_build NAME FOLDER-NAME STEP KEY-WORD... -- STEP-ARG...: the cached build of one library,
-# its folder named by NAME and the hash of the key words; prints the prefix.
+# win_build FOLDER PACKAGE BINARY STEP ARG...: debsrc_build for Windows; prints the prefix.
 win_build() {
-  local name=$1 folder=$2 step=$3 words=()
-  shift 3
-  while [ "$1" != -- ]; do
-    words+=("$1")
-    shift
-  done
-  shift
-  folder=$win_cache/$folder-$(config_key "$win_toolchain" "$win_triplet-g++-posix" "${words[@]}")
-  [ -f "$folder/prefix/.done" ] || echo "windows: $name for Windows is not built yet" >&2
-  cached_build "$folder" "$step" "$@"
+  debsrc_build windows "$win_cache" "$win_toolchain" "$win_triplet-g++-posix" "$@"
 }
 
 # What loadcalc needs and no more: Widgets, PrintSupport and Test as shared libraries, the
@@ -52,23 +42,20 @@ qt_step() {
 # Qt takes the longest by far: 13 minutes on two idle cores when it was measured, and more when
 # they are busy.
 qt_prefix() {
-  local version args
-  version=$(deb_version qt6-base qt6-base-dev)
+  local args
   mapfile -t args < <(qt_args)
-  win_build "Qt $version" qt qt_step "qt6-base $version" "${args[@]}" -- \
-    "$(deb_source "$win_cache/src" qt6-base "$version")" "${args[@]}"
+  win_build qt qt6-base qt6-base-dev qt_step "${args[@]}"
 }
 
 # GMP and MPFR as DLLs, like Qt, so that a user may replace them; built for any x86-64. Only the
-# compiler is named: given the binutils too, GMP's libtool takes the compiler for Microsoft's and
-# quietly builds a static archive named .dll.
+# compiler is named, in each recipe's arguments: given the binutils too, GMP's libtool takes the
+# compiler for Microsoft's and quietly builds a static archive named .dll.
 autotools_compiler=CC=$win_triplet-gcc-posix
 
 win_autotools_step() {
   local prefix=$1 src=$2
   shift 2
-  autotools_step "$prefix" "$src" --host="$win_triplet" --enable-shared --disable-static \
-    "$autotools_compiler" "$@"
+  autotools_step "$prefix" "$src" --host="$win_triplet" --enable-shared --disable-static "$@"
 }
 
 # Debian's GMP source has no documentation (it is not free software) and its patch leaves the
@@ -86,19 +73,13 @@ gmp_step() {
 }
 
 gmp_prefix() {
-  local version
-  version=$(deb_version gmp libgmp-dev)
-  win_build "GMP $version" gmp gmp_step "gmp $version" "$autotools_compiler" -- \
-    "$(deb_source "$win_cache/src" gmp "$version")"
+  win_build gmp gmp libgmp-dev gmp_step "$autotools_compiler"
 }
 
 # Decimal floats would bring in GCC's decimal library, 2 MB of tables nothing here uses.
 mpfr_prefix() {
-  local version args
-  version=$(deb_version mpfr4 libmpfr-dev)
-  args=(--with-gmp="$1" --disable-decimal-float)
-  win_build "MPFR $version" mpfr win_autotools_step "mpfr4 $version" "$autotools_compiler" \
-    "${args[@]}" -- "$(deb_source "$win_cache/src" mpfr4 "$version")" "${args[@]}"
+  win_build mpfr mpfr4 libmpfr-dev win_autotools_step "$autotools_compiler" --with-gmp="$1" \
+    --disable-decimal-float
 }
 
 # GoogleTest for the core's tests, linked statically into each test program.
@@ -107,8 +88,5 @@ gtest_step() {
 }
 
 gtest_prefix() {
-  local version
-  version=$(deb_version googletest libgtest-dev)
-  win_build "GoogleTest $version" googletest gtest_step "googletest $version" -- \
-    "$(deb_source "$win_cache/src" googletest "$version")"
+  win_build googletest googletest libgtest-dev gtest_step
 }
