@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/workspace.h"
 
 #include <QApplication>
 #include <QFile>
@@ -12,8 +13,7 @@
 
 #include "book/book.h"
 #include "ui/application.h"
-#include "ui/book_export.h"
-#include "ui/book_window.h"
+#include "ui/book/book_export.h"
 
 namespace loadcalc::app {
 namespace {
@@ -76,11 +76,11 @@ QString book_argument(const QStringList& arguments) {
   return arguments.size() == 2 ? arguments[1] : QString();
 }
 
-void open_books(ui::Form1& calculator, const QStringList& arguments) {
-  ui::offer_recovery(calculator);
+void open_books(Workspace& workspace, const QStringList& arguments) {
+  workspace.offer_recovery();
   const QString path = book_argument(arguments);
   // A book that cannot be read is reported by the book window itself; the calculator stays.
-  if (!path.isEmpty()) ui::open_book_window(calculator, path);
+  if (!path.isEmpty()) workspace.open_book(path);
 }
 
 }  // namespace loadcalc::app

@@ -6,11 +6,9 @@
 #include <QString>
 #include <QStringList>
 
-namespace loadcalc::ui {
-class Form1;
-}
-
 namespace loadcalc::app {
+
+class Workspace;
 
 // Exit codes of an export.
 inline constexpr int exit_ok = 0;
@@ -31,6 +29,6 @@ QString book_argument(const QStringList& arguments);
 // After the calculator is shown: a recovery copy left by a crash is offered first, then the book
 // named on the command line opens beside the calculator (asking about the recovered book's
 // unsaved changes, if one was taken back).
-void open_books(ui::Form1& calculator, const QStringList& arguments);
+void open_books(Workspace& workspace, const QStringList& arguments);
 
 }  // namespace loadcalc::app

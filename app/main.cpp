@@ -9,9 +9,10 @@
 #include <string_view>
 
 #include "app/command_line.h"
+#include "app/workspace.h"
+#include "form/layout.h"
 #include "ui/application.h"
-#include "ui/form1.h"
-#include "ui/layout.h"
+#include "ui/calculator/form1.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ int show_as_picture(QApplication& app) {
 // "--print-geometry" prints the client area, "--print-geometry NAME" a control's rectangle in it,
 // both in pixels as X11 writes geometry (WxH, WxH+X+Y).
 int print_geometry(const char* name) {
-  using namespace loadcalc::ui;
+  using namespace loadcalc::form;
   if (!name) {
     std::printf("%dx%d\n", to_pixels(client_width_twips), to_pixels(client_height_twips));
     return 0;
@@ -91,7 +92,8 @@ int main(int argc, char* argv[]) {
   loadcalc::ui::configure_application(app);
   if (headless) return show_as_picture(app);
   loadcalc::ui::Form1 form;
+  loadcalc::app::Workspace workspace(form);
   form.show();
-  loadcalc::app::open_books(form, QApplication::arguments());
+  loadcalc::app::open_books(workspace, QApplication::arguments());
   return QApplication::exec();
 }

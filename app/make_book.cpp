@@ -9,9 +9,9 @@
 #include "book/book.h"
 #include "calc/memory_sheet.h"
 #include "ui/application.h"
-#include "ui/book_export.h"
-#include "ui/book_window.h"
-#include "ui/form1.h"
+#include "ui/book/book_export.h"
+#include "ui/book/book_window.h"
+#include "ui/calculator/form1.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
   }
   loadcalc::ui::Form1 form;
   form.show();
-  loadcalc::ui::BookWindow* window = loadcalc::ui::book_window(form);
+  auto* window = new loadcalc::ui::BookWindow(form, &form);
   window->adopt(book, QStringLiteral("/home/wang/滨江花园3#.lcbook"));
   window->undo_stack().setClean();
   window->show();

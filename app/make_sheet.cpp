@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "ui/application.h"
-#include "ui/form1.h"
+#include "ui/calculator/form1.h"
 
 int main(int argc, char* argv[]) {
   if (argc != 2) {

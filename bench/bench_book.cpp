@@ -13,10 +13,10 @@
 #include "book/book.h"
 #include "calc/memory_sheet.h"
 #include "ui/application.h"
-#include "ui/book_export.h"
-#include "ui/book_model.h"
-#include "ui/book_window.h"
-#include "ui/form1.h"
+#include "ui/book/book_export.h"
+#include "ui/book/book_model.h"
+#include "ui/book/book_window.h"
+#include "ui/calculator/form1.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ void BM_ShowInWindow(benchmark::State& state) {
   const Book book = building(static_cast<int>(state.range(0)));
   ui::Form1 form;
   form.show();
-  ui::BookWindow* window = ui::book_window(form);
+  auto* window = new ui::BookWindow(form, &form);
   window->show();
   for (auto _ : state) {
     window->adopt(book, {});

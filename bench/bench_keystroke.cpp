@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ui/application.h"
-#include "ui/form1.h"
+#include "ui/calculator/form1.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include "ui/application.h"
 #ifdef LOADCALC_EMPTY_WINDOW
-#include "ui/layout.h"
+#include "form/layout.h"
 #else
-#include "ui/form1.h"
+#include "ui/calculator/form1.h"
 #endif
 
 namespace {
@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
   loadcalc::ui::configure_application(app);
 #ifdef LOADCALC_EMPTY_WINDOW
   QWidget window;
-  window.resize(loadcalc::ui::to_pixels(loadcalc::ui::client_width_twips),
-                loadcalc::ui::to_pixels(loadcalc::ui::client_height_twips));
+  window.resize(loadcalc::form::to_pixels(loadcalc::form::client_width_twips),
+                loadcalc::form::to_pixels(loadcalc::form::client_height_twips));
 #ifdef LOADCALC_LOAD_FONT
   QFontMetrics(window.font()).horizontalAdvance(QStringLiteral("楼梯恒荷载"));
 #endif

@@ -25,7 +25,7 @@
 #include "calc/working.h"
 #include "calc/working_text.h"
 #include "checks/checks.h"
-#include "ui/key_filter.h"
+#include "form/key_filter.h"
 
 #ifdef __wasm__
 #define LOADCALC_EXPORT(name) extern "C" __attribute__((export_name(#name)))
@@ -156,7 +156,7 @@ LOADCALC_EXPORT(lc_enter) const char* lc_enter(int f) {
 }
 
 LOADCALC_EXPORT(lc_key_filter) int lc_key_filter(int code) {
-  return ui::key_filter(static_cast<std::int16_t>(code));
+  return form::key_filter(static_cast<std::int16_t>(code));
 }
 
 // The working of result label `label` (0 for Label10): as HTML when `html`, else as plain text.

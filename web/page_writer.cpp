@@ -13,15 +13,15 @@
 #include "web/page_writer.h"
 
 #include "calc/fields.h"
-#include "ui/layout.h"
-#include "ui/sketch.h"
-#include "ui/wiring.h"
+#include "form/layout.h"
+#include "form/sketch.h"
+#include "form/wiring.h"
 
 namespace loadcalc::web {
 namespace {
 
-using namespace ui;
-namespace sk = ui::sketch;
+using namespace form;
+namespace sk = form::sketch;
 
 std::string out;
 

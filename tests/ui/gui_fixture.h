@@ -23,7 +23,7 @@
 #include "calc/memory_sheet.h"
 #include "calc/sheet.h"
 #include "ui/application.h"
-#include "ui/form1.h"
+#include "ui/calculator/form1.h"
 #include "ui/qt_text.h"
 
 namespace loadcalc::test {

@@ -1,7 +1,6 @@
-#include "ui/form1.h"
+#include "ui/calculator/form1.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -17,16 +16,18 @@
 #include "calc/number.h"
 #include "calc/startup.h"
 #include "checks/checks.h"
-#include "ui/accessibility.h"
-#include "ui/book_window.h"
+#include "form/key_filter.h"
+#include "form/layout.h"
+#include "form/wiring.h"
+#include "ui/calculator/accessibility.h"
+#include "ui/calculator/sketch_view.h"
+#include "ui/calculator/typed_code.h"
 #include "ui/icon.h"
-#include "ui/key_filter.h"
-#include "ui/layout.h"
 #include "ui/qt_text.h"
-#include "ui/sketch_view.h"
-#include "ui/wiring.h"
 
 namespace loadcalc::ui {
+
+using namespace form;
 
 namespace {
 
@@ -202,13 +203,6 @@ std::optional<Field> Form1::field_of(const QObject* watched) const {
   for (std::size_t i = 0; i < field_count; ++i)
     if (fields_[i] == watched) return field_at(i);
   return std::nullopt;
-}
-
-void Form1::closeEvent(QCloseEvent* event) {
-  if (book_allows_close(*this))
-    QWidget::closeEvent(event);
-  else
-    event->ignore();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

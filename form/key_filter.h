@@ -2,11 +2,8 @@
 // Which typed characters a field accepts: digits, the decimal point and control characters.
 
 #include <cstdint>
-#include <optional>
 
-class QKeyEvent;
-
-namespace loadcalc::ui {
+namespace loadcalc::form {
 
 // Hands back the code to let the character through, or 0 to discard the keystroke. Codes are
 // signed 16-bit, so any UTF-16 unit from U+8000 up arrives negative and passes: in a key event
@@ -21,9 +18,4 @@ constexpr std::int16_t key_filter(std::int16_t code) noexcept {
 
 inline constexpr std::int16_t enter_code = 13;
 
-// The character code a key press hands to the filter: the first UTF-16 unit of its text taken as
-// signed 16-bit, with Ctrl+letter as its control code whatever text the platform attached. None
-// for keys that type no character (arrows, Home/End, Delete, Tab, function keys, bare modifiers).
-std::optional<std::int16_t> typed_code(const QKeyEvent& event) noexcept;
-
-}  // namespace loadcalc::ui
+}  // namespace loadcalc::form

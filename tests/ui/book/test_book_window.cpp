@@ -10,10 +10,11 @@
 #include <QUndoStack>
 #include <QtTest>
 
+#include "app/workspace.h"
 #include "gui_fixture.h"
-#include "ui/book_export.h"
-#include "ui/book_model.h"
-#include "ui/book_window.h"
+#include "ui/book/book_export.h"
+#include "ui/book/book_model.h"
+#include "ui/book/book_window.h"
 
 using namespace loadcalc;
 using namespace loadcalc::test;
@@ -89,7 +90,12 @@ class BookWindowTest : public WindowTest {
 
   QTemporaryDir dir_;
 
-  BookWindow* book() { return ui::book_window(*fx->form); }
+  // The program's pair of windows over the fixture's calculator, made on first use.
+  app::Workspace& workspace() {
+    auto* w = fx->form->findChild<app::Workspace*>();
+    return w ? *w : *new app::Workspace(*fx->form);
+  }
+  BookWindow* book() { return workspace().book_window(); }
   QAction* action(const char* name) {
     return book()->findChild<QAction*>(QString::fromLatin1(name));
   }
@@ -192,11 +198,11 @@ class BookWindowTest : public WindowTest {
     delete book();
     {
       Answer reply(answer);
-      ui::offer_recovery(*fx->form);
+      workspace().offer_recovery();
       QCOMPARE(reply.said, QStringLiteral("上次关闭程序时，计算书“tower.lcbook”有未保存的修改"
                                           "（3 条计算）。是否恢复？"));
     }
-    BookWindow* w = ui::book_window(*fx->form, false);
+    BookWindow* w = workspace().book_window(false);
     QCOMPARE(w ? state(*w) : QString(), reopened);
     if (w) {
       QVERIFY(w->isWindowModified());
@@ -206,7 +212,7 @@ class BookWindowTest : public WindowTest {
     }
     // Settled either way: nothing is offered again.
     Answer none(QStringLiteral("恢复"));
-    ui::offer_recovery(*fx->form);
+    workspace().offer_recovery();
     QCOMPARE(none.said, QString());
   }
 

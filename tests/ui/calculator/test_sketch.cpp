@@ -11,8 +11,8 @@
 
 #include <cmath>
 
+#include "ui/calculator/sketch_view.h"
 #include "ui/icon.h"
-#include "ui/sketch_view.h"
 
 using loadcalc::ui::SketchView;
 

@@ -22,9 +22,8 @@
 #include "calc/report.h"
 #include "calc/working.h"
 #include "calc/working_text.h"
-#include "ui/accessibility.h"
-#include "ui/book_window.h"
-#include "ui/form1.h"
+#include "ui/calculator/accessibility.h"
+#include "ui/calculator/form1.h"
 #include "ui/qt_text.h"
 
 namespace loadcalc::ui {
@@ -92,7 +91,7 @@ void Form1::attach_working(ResultLabel l) {
   print->setShortcutContext(Qt::WidgetShortcut);
   connect(print, &QAction::triggered, this, &Form1::open_print_dialog);
   connect(add("addToBook", QStringLiteral("加入计算书…")), &QAction::triggered, this,
-          [this, l] { add_to_book(*this, result_info(l).id); });
+          [this, l] { emit addToBookRequested(result_info(l).id); });
 }
 
 void Form1::attach_print_shortcut() {

@@ -11,9 +11,7 @@
 #include <span>
 #include <string_view>
 
-class QPainter;
-
-namespace loadcalc::ui::sketch {
+namespace loadcalc::form::sketch {
 
 struct Point {
   int x;
@@ -231,7 +229,4 @@ inline constexpr Dimension dimensions[] = {
 
 inline constexpr Note note{{21900, 11739}, "板底粉刷按0.34kN/m", "2"};
 
-// Paints the whole sketch in sketch units at the painter's origin; the caller sets the scale.
-void paint_sketch(QPainter& painter);
-
-}  // namespace loadcalc::ui::sketch
+}  // namespace loadcalc::form::sketch

@@ -9,9 +9,9 @@
 
 #include "calc/fields.h"
 #include "calc/sheet.h"
-#include "ui/layout.h"
+#include "form/layout.h"
 
-namespace loadcalc::ui {
+namespace loadcalc::form {
 
 constexpr bool takes_focus(const Control& c) {
   return c.kind == ControlKind::text_field || c.kind == ControlKind::picture_box;
@@ -81,4 +81,4 @@ constexpr std::string_view accessible_name(Field f) {
   return field_info(f).caption;
 }
 
-}  // namespace loadcalc::ui
+}  // namespace loadcalc::form

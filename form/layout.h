@@ -10,7 +10,7 @@
 
 #include "calc/fields.h"
 
-namespace loadcalc::ui {
+namespace loadcalc::form {
 
 enum class ControlKind : std::uint8_t { frame, label, result_label, text_field, picture_box };
 
@@ -91,4 +91,4 @@ constexpr std::optional<Control> control_named(std::string_view name) {
   return std::nullopt;
 }
 
-}  // namespace loadcalc::ui
+}  // namespace loadcalc::form

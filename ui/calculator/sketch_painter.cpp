@@ -1,4 +1,6 @@
-#include "ui/sketch.h"
+#include "ui/calculator/sketch_painter.h"
+
+#include "form/sketch.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -10,7 +12,10 @@
 #include <algorithm>
 #include <cmath>
 
-namespace loadcalc::ui::sketch {
+namespace loadcalc::ui {
+
+using namespace form::sketch;
+
 namespace {
 
 // A thin line is one pixel at 96 dpi; a heavy edge is its 45-unit band plus that band's outline.
@@ -182,4 +187,4 @@ void paint_sketch(QPainter& painter) {
   painter.restore();
 }
 
-}  // namespace loadcalc::ui::sketch
+}  // namespace loadcalc::ui

@@ -2,7 +2,7 @@
 // table an engineer types into the design software), then each entry's calculation sheet on a
 // page of its own. PDF and print paint the same pages; ODT and HTML carry the same content as one
 // flowing document (a word processor numbers its own pages).
-#include "ui/book_export.h"
+#include "ui/book/book_export.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -23,13 +23,12 @@
 #include "book/book.h"
 #include "calc/fields.h"
 #include "calc/report.h"
-#include "ui/book_model.h"
+#include "ui/book/book_model.h"
 #include "ui/qt_text.h"
 
 namespace loadcalc::ui {
 
 namespace {
-
 
 QString escaped(std::string_view s) {
   return qstring(s).toHtmlEscaped();

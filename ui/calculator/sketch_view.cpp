@@ -1,10 +1,13 @@
-#include "ui/sketch_view.h"
+#include "ui/calculator/sketch_view.h"
 
 #include <QPainter>
 
-#include "ui/sketch.h"
+#include "form/sketch.h"
+#include "ui/calculator/sketch_painter.h"
 
 namespace loadcalc::ui {
+
+using namespace form;
 
 SketchView::SketchView(QWidget* parent) : QFrame(parent) {
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -24,7 +27,7 @@ void SketchView::paintEvent(QPaintEvent*) {
   painter.setClipRect(inside);
   painter.translate(inside.topLeft());
   painter.scale(1.0 / sketch::units_per_pixel, 1.0 / sketch::units_per_pixel);
-  sketch::paint_sketch(painter);
+  paint_sketch(painter);
   painter.restore();
   // The border goes on last: some styles draw it half a pixel into the contents at high DPI.
   drawFrame(&painter);

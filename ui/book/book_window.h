@@ -1,14 +1,15 @@
 #pragma once
 // The calculation book's window: a second top-level window beside the calculator, owned by it,
 // holding one book (project fields and an ordered list of entries) with undo, files, recovery
-// copies, exports and print. The calculator stays exactly as it is; it only gains the way in
-// (加入计算书… on each result's menu) and asks the book about unsaved changes when it closes.
+// copies, exports and print. It sees the calculator only as a sheet of texts and a window to
+// raise; the calculator never sees it (app/ connects the two).
 
 #include <QLockFile>
 #include <QMainWindow>
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "book/book.h"
 #include "calc/sheet.h"
@@ -20,14 +21,14 @@ class QUndoStack;
 
 namespace loadcalc::ui {
 
-class Form1;
 class BookModel;
 
 class BookWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit BookWindow(Form1& calculator);
+  // `calculator` is the calculator's sheet; `calculator_window` shows it, and owns this window.
+  BookWindow(Sheet& calculator, QWidget* calculator_window);
   ~BookWindow() override;
 
   BookModel& model() const { return *model_; }
@@ -48,6 +49,8 @@ class BookWindow : public QMainWindow {
   bool settle();
 
   void append(Entry entry);
+  // 加入计算书…: asks for a member name and appends the calculator's current fields of `c`.
+  void add_from_calculator(Calculation c);
   // The entry's texts into the calculator, field by field through its checks.
   void load_into_calculator(int row);
   // 更新条目: the calculator's current texts into the entry.
@@ -70,7 +73,8 @@ class BookWindow : public QMainWindow {
   void print();
   void select_row(int row);
 
-  Form1& calculator_;
+  Sheet& calculator_;
+  QWidget* calculator_window_;
   BookModel* model_ = nullptr;
   QUndoStack* undo_ = nullptr;
   QTableView* table_ = nullptr;
@@ -82,22 +86,14 @@ class BookWindow : public QMainWindow {
   std::unique_ptr<QLockFile> recovery_lock_;
 };
 
-// The calculator's book window, built on first use; none is built by asking with create=false.
-BookWindow* book_window(Form1& calculator, bool create = true);
+// A book that an earlier run left unsaved, which the user chose to take back.
+struct RecoveredBook {
+  Book book;
+  QString path;  // the file it belongs to; empty when it never was saved
+};
 
-// Shows the book window with the book at `path` (an empty path: the book as it is, or a new
-// one). Returns the message shown to the user when the file could not be opened, else empty.
-QString open_book_window(Form1& calculator, const QString& path);
-
-// At start-up: when an earlier run ended without saving its book, asks 恢复 / 放弃 and reopens
-// the recovered book in the book window, or removes the copy.
-void offer_recovery(Form1& calculator);
-
-// 加入计算书…: asks for a member name and appends the calculator's current beam or stair.
-void add_to_book(Form1& calculator, Calculation c);
-
-// Whether the calculator may close: the book window asks 保存 / 不保存 / 取消 when it has
-// unsaved changes; false when the user cancels.
-bool book_allows_close(Form1& calculator);
+// At start-up: when an earlier run ended without saving its book, asks 恢复 / 放弃; the book to
+// reopen, or none (the copy is then removed when the user gave it up).
+std::optional<RecoveredBook> ask_recovery(QWidget* parent);
 
 }  // namespace loadcalc::ui

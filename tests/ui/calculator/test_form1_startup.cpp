@@ -6,9 +6,9 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "form/layout.h"
 #include "gui_fixture.h"
-#include "ui/layout.h"
-#include "ui/sketch_view.h"
+#include "ui/calculator/sketch_view.h"
 
 using namespace loadcalc;
 using namespace loadcalc::test;
@@ -81,19 +81,19 @@ class StartupTest : public WindowTest {
   void every_control_as_the_table_places_it() {
     QFETCH(QString, container);
     QFETCH(QRect, rect);
-    const ui::Control c = *ui::control_named(QTest::currentDataTag());
+    const form::Control c = *form::control_named(QTest::currentDataTag());
     auto* w = fx->form->findChild<QWidget*>(qstr(c.name));
     QVERIFY(w);
     QCOMPARE(w->parentWidget()->objectName(), container);
     QCOMPARE(w->geometry(), rect);
     QVERIFY(w->isVisible());
     switch (c.kind) {
-      case ui::ControlKind::frame:
+      case form::ControlKind::frame:
         QVERIFY(qobject_cast<QGroupBox*>(w));
         QCOMPARE(static_cast<QGroupBox*>(w)->title(), qstr(c.text));
         QCOMPARE(w->focusPolicy(), Qt::NoFocus);
         break;
-      case ui::ControlKind::label:
+      case form::ControlKind::label:
         QVERIFY(qobject_cast<QLabel*>(w));
         QCOMPARE(static_cast<QLabel*>(w)->text(), qstr(c.text));
         QCOMPARE(w->focusPolicy(), Qt::NoFocus);
@@ -101,17 +101,17 @@ class StartupTest : public WindowTest {
         QVERIFY2(w->fontMetrics().horizontalAdvance(qstr(c.text)) <= w->width(),
                  qPrintable(qstr(c.text)));
         break;
-      case ui::ControlKind::result_label:
+      case form::ControlKind::result_label:
         QVERIFY(qobject_cast<QLabel*>(w));
         QCOMPARE(w->focusPolicy(), Qt::NoFocus);
         break;
-      case ui::ControlKind::text_field:
+      case form::ControlKind::text_field:
         QVERIFY(qobject_cast<QLineEdit*>(w));
         QVERIFY(static_cast<QLineEdit*>(w)->maxLength() > 1'000'000);
         // Drawn above the result label that reaches under it.
         QCOMPARE(w->parentWidget()->childAt(w->geometry().center()), w);
         break;
-      case ui::ControlKind::picture_box:
+      case form::ControlKind::picture_box:
         QVERIFY(qobject_cast<ui::SketchView*>(w));
         QCOMPARE(w->focusPolicy(), Qt::TabFocus);
         break;

@@ -1,8 +1,8 @@
-#include "ui/book_commands.h"
+#include "ui/book/book_commands.h"
 
 #include <utility>
 
-#include "ui/book_model.h"
+#include "ui/book/book_model.h"
 
 namespace loadcalc::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/accessibility.h"
+#include "ui/calculator/accessibility.h"
 
 #include <QAccessibleWidget>
 #include <QGroupBox>
@@ -6,12 +6,14 @@
 #include <QString>
 
 #include "calc/fields.h"
-#include "ui/form1.h"
+#include "form/sketch.h"
+#include "ui/calculator/form1.h"
+#include "ui/calculator/sketch_view.h"
 #include "ui/qt_text.h"
-#include "ui/sketch.h"
-#include "ui/sketch_view.h"
 
 namespace loadcalc::ui {
+
+using namespace form;
 
 namespace {
 

@@ -14,7 +14,6 @@
 #include "calc/sheet.h"
 #include "calc/startup.h"
 
-class QCloseEvent;
 class QContextMenuEvent;
 class QFocusEvent;
 class QMenu;
@@ -63,10 +62,12 @@ class Form1 : public QWidget, public Sheet {
   // The first show runs the start-up routine before anything is on screen.
   void setVisible(bool visible) override;
 
+ signals:
+  // 加入计算书… on a result's menu: the calculation whose fields the user wants filed.
+  void addToBookRequested(loadcalc::Calculation c);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  // The book window, if open, may hold unsaved changes: it asks before the program ends.
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   void build();

@@ -1,4 +1,4 @@
-#include "ui/book_model.h"
+#include "ui/book/book_model.h"
 
 #include <QBrush>
 #include <QColor>
@@ -8,10 +8,7 @@
 
 namespace loadcalc::ui {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 void BookModel::reset(Book book) {
   beginResetModel();

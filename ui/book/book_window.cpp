@@ -1,4 +1,4 @@
-#include "ui/book_window.h"
+#include "ui/book/book_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,13 +20,13 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QUndoStack>
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
-#include "ui/book_commands.h"
-#include "ui/book_export.h"
-#include "ui/book_model.h"
-#include "ui/form1.h"
+#include "ui/book/book_commands.h"
+#include "ui/book/book_export.h"
+#include "ui/book/book_model.h"
 #include "ui/qt_text.h"
 
 namespace loadcalc::ui {
@@ -35,7 +35,6 @@ namespace {
 
 constexpr int recent_limit = 8;
 const QString recent_key = QStringLiteral("recentBooks");
-
 
 std::filesystem::path fs_path(const QString& path) {
   return std::filesystem::path(path.toStdU16String());
@@ -66,8 +65,10 @@ EntryKind kind_of(Calculation c) {
 
 }  // namespace
 
-BookWindow::BookWindow(Form1& calculator)
-    : QMainWindow(&calculator, Qt::Window), calculator_(calculator) {
+BookWindow::BookWindow(Sheet& calculator, QWidget* calculator_window)
+    : QMainWindow(calculator_window, Qt::Window),
+      calculator_(calculator),
+      calculator_window_(calculator_window) {
   setObjectName(QStringLiteral("bookWindow"));
   model_ = new BookModel(this);
   undo_ = new QUndoStack(this);
@@ -371,8 +372,8 @@ void BookWindow::load_into_calculator(int row) {
   // A copy: a check's message box runs events, and the book may change under it.
   const Entry entry = model_->entry(row);
   for (const auto& [field, text] : entry.texts) calculator_.set_text(field, text);
-  calculator_.raise();
-  calculator_.activateWindow();
+  calculator_window_->raise();
+  calculator_window_->activateWindow();
 }
 
 void BookWindow::update_entry(int row) {
@@ -421,65 +422,43 @@ void BookWindow::print() {
   if (dialog.exec() == QDialog::Accepted) print_book(model_->book(), printer);
 }
 
-BookWindow* book_window(Form1& calculator, bool create) {
-  auto* window = calculator.findChild<BookWindow*>(QString(), Qt::FindDirectChildrenOnly);
-  if (!window && create) window = new BookWindow(calculator);
-  return window;
-}
-
-QString open_book_window(Form1& calculator, const QString& path) {
-  BookWindow* window = book_window(calculator);
-  window->show();
-  window->raise();
-  return path.isEmpty() ? QString() : window->open_file(path);
-}
-
-void offer_recovery(Form1& calculator) {
+std::optional<RecoveredBook> ask_recovery(QWidget* parent) {
   auto lock = lock_recovery();
-  if (!lock) return;
+  if (!lock) return std::nullopt;
   auto recovered = read_recovery(recovery_copy());
-  if (!recovered) return;
+  if (!recovered) return std::nullopt;
   const QString original = QString::fromStdU16String(recovered->original.u16string());
   QMessageBox box(
       QMessageBox::Question, QStringLiteral("恢复计算书"),
       QStringLiteral("上次关闭程序时，计算书“%1”有未保存的修改（%2 条计算）。是否恢复？")
           .arg(original.isEmpty() ? QStringLiteral("未命名") : QFileInfo(original).fileName())
           .arg(recovered->book.entries.size()),
-      QMessageBox::NoButton, &calculator);
+      QMessageBox::NoButton, parent);
   QPushButton* restore = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
   box.addButton(QStringLiteral("放弃"), QMessageBox::DestructiveRole);
   box.setDefaultButton(restore);
   box.exec();
   if (box.clickedButton() != restore) {
     discard_recovery(recovery_copy());
-    return;
+    return std::nullopt;
   }
-  // The window takes the lock over when it writes its own copy.
-  lock.reset();
-  BookWindow* window = book_window(calculator);
-  window->adopt(std::move(recovered->book), original);
-  window->show();
+  // The window that adopts the book takes the lock over when it writes its own copy.
+  return RecoveredBook{std::move(recovered->book), original};
 }
 
-void add_to_book(Form1& calculator, Calculation c) {
+void BookWindow::add_from_calculator(Calculation c) {
   const EntryKind kind = kind_of(c);
-  BookWindow* window = book_window(calculator);
-  const Book& book = window->model().book();
+  const Book& book = model_->book();
   const auto same_kind = std::count_if(book.entries.begin(), book.entries.end(),
                                        [kind](const Entry& e) { return e.kind == kind; });
   bool ok = false;
   const QString name = QInputDialog::getText(
-      &calculator, QStringLiteral("加入计算书"), QStringLiteral("构件名称："), QLineEdit::Normal,
-      qstring(member_word(kind)) + u' ' + QString::number(same_kind + 1), &ok);
+      calculator_window_, QStringLiteral("加入计算书"), QStringLiteral("构件名称："),
+      QLineEdit::Normal, qstring(member_word(kind)) + u' ' + QString::number(same_kind + 1), &ok);
   if (!ok || name.trimmed().isEmpty()) return;
-  window->append(entry_from_sheet(calculator, kind, name.trimmed().toStdString()));
-  window->show();
-  window->raise();
-}
-
-bool book_allows_close(Form1& calculator) {
-  BookWindow* window = book_window(calculator, false);
-  return !window || window->close();
+  append(entry_from_sheet(calculator_, kind, name.trimmed().toStdString()));
+  show();
+  raise();
 }
 
 }  // namespace loadcalc::ui

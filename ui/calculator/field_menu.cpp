@@ -8,7 +8,7 @@
 #include <QMenu>
 
 #include "calc/fields.h"
-#include "ui/form1.h"
+#include "ui/calculator/form1.h"
 
 namespace loadcalc::ui {
 

@@ -1,4 +1,6 @@
-#include "ui/key_filter.h"
+#include "ui/calculator/typed_code.h"
+
+#include "form/key_filter.h"
 
 #include <QKeyEvent>
 
@@ -32,7 +34,7 @@ std::optional<std::int16_t> typed_code(const QKeyEvent& event) noexcept {
   const int key = event.key();
   if (types_nothing(key)) return std::nullopt;
   // Some platforms attach text to these keys and some do not; the code must not depend on it.
-  if (key == Qt::Key_Return || key == Qt::Key_Enter) return enter_code;
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) return form::enter_code;
   if (key == Qt::Key_Backspace) return 8;
   if (key == Qt::Key_Escape) return 27;
   const Qt::KeyboardModifiers mods = event.modifiers();

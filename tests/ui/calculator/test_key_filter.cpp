@@ -5,9 +5,10 @@
 #include <limits>
 #include <optional>
 
-#include "ui/key_filter.h"
+#include "form/key_filter.h"
+#include "ui/calculator/typed_code.h"
 
-using loadcalc::ui::key_filter;
+using loadcalc::form::key_filter;
 using loadcalc::ui::typed_code;
 
 Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
