@@ -10,6 +10,7 @@
 
 #include "calc/fields.h"
 #include "calc/sheet.h"
+#include "calc/table.h"
 #include "calc/traced.h"
 
 namespace loadcalc {
@@ -135,14 +136,10 @@ inline constexpr std::array calculations{
 inline constexpr std::size_t result_count = std::size(calculations);
 
 constexpr const CalculationInfo& calculation_info(Calculation c) {
-  for (const CalculationInfo& row : calculations)
-    if (row.id == c) return row;
-  return calculations.back();
+  return row_where(calculations, &CalculationInfo::id, c);
 }
 constexpr const CalculationInfo& result_info(ResultLabel l) {
-  for (const CalculationInfo& row : calculations)
-    if (row.label == l) return row;
-  return calculations.back();
+  return row_where(calculations, &CalculationInfo::label, l);
 }
 // The label a calculation writes.
 constexpr ResultLabel result_label(Calculation c) {

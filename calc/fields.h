@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "calc/sheet.h"
+#include "calc/table.h"
 
 namespace loadcalc {
 
@@ -67,7 +68,7 @@ inline constexpr std::array fields = std::to_array<FieldInfo>({
 inline constexpr std::size_t field_count = std::size(fields);
 
 constexpr const FieldInfo& field_info(Field f) {
-  return fields[index_of(f)];
+  return row_where(fields, &FieldInfo::field, f);
 }
 
 // Lookup by control name ("Text7"); none for any other text.
