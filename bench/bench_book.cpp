@@ -31,7 +31,7 @@ Book building(int entries) {
     for (const FieldInfo& f : fields) sheet.load(f.field, f.default_text);
     sheet.load(Field::Text1, std::to_string(3 + i % 5) + ".0");
     if (i % 10 == 9) sheet.load(Field::Text4, "9.9");
-    const EntryKind kind = i % 4 == 3 ? EntryKind::stair : EntryKind::beam;
+    const Calculation kind = i % 4 == 3 ? Calculation::MainProgram_2 : Calculation::MainProgram_1;
     book.entries.push_back(entry_from_sheet(sheet, kind, "KL" + std::to_string(i + 1)));
   }
   return book;

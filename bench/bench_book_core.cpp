@@ -19,7 +19,7 @@ std::string thousand_entries() {
     const std::string n = std::to_string(i);
     if (i % 3 == 2) {
       book.entries.push_back({"LT-" + n,
-                              EntryKind::stair,
+                              Calculation::MainProgram_2,
                               {{Field::Text7, std::to_string(250 + i % 60)},
                                {Field::Text8, std::to_string(140 + i % 40)},
                                {Field::Text9, "130"},
@@ -28,7 +28,7 @@ std::string thousand_entries() {
                               ""});
     } else {
       book.entries.push_back({"KL" + n + " ③~④轴",
-                              EntryKind::beam,
+                              Calculation::MainProgram_1,
                               {{Field::Text1, std::to_string(3 + i % 5) + ".2"},
                                {Field::Text2, "3.6"},
                                {Field::Text3, "0.45"},

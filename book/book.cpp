@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "book/book.h"
+#include "calc/calculations.h"
 #include "calc/fields.h"
 
 #ifndef _WIN32
@@ -49,6 +50,16 @@ std::string in_quotes(std::string_view s) {
   return "“" + std::string(s) + "”";
 }
 
+// "“beam” 或 “stair”": every kind a file may name.
+std::string kind_words() {
+  std::string out;
+  for (std::size_t i = 0; i < result_count; ++i) {
+    if (i > 0) out += i + 1 == result_count ? " 或 " : "、";
+    out += in_quotes(calculations[i].kind_word);
+  }
+  return out;
+}
+
 std::string utf8(const std::filesystem::path& p) {
   const std::u8string s = p.u8string();
   return {s.begin(), s.end()};
@@ -62,12 +73,12 @@ ordered to_json(const Book& book) {
   ordered entries = ordered::array();
   for (const Entry& e : book.entries) {
     ordered texts = ordered::object();
-    for (Field f : kind_fields(e.kind)) {
+    for (Field f : calculation_info(e.kind).reads) {
       auto it = e.texts.find(f);
       texts[std::string(field_info(f).key)] = it == e.texts.end() ? std::string() : it->second;
     }
     entries.push_back(ordered{{"name", e.name},
-                              {"kind", std::string(kind_info(e.kind).word)},
+                              {"kind", std::string(calculation_info(e.kind).kind_word)},
                               {"texts", std::move(texts)},
                               {"note", e.note}});
   }
@@ -188,19 +199,20 @@ std::optional<std::string> read_project(const json& j, Project& p) {
   return std::nullopt;
 }
 
-std::optional<std::string> read_texts(const json& j, EntryKind kind, Entry& e) {
+std::optional<std::string> read_texts(const json& j, Calculation kind, Entry& e) {
   for (auto it = j.begin(); it != j.end(); ++it) {
     const FieldInfo* info = nullptr;
     for (const FieldInfo& f : fields)
       if (f.key == it.key()) info = &f;
     if (info == nullptr) return "未知的输入 " + in_quotes(it.key());
-    if (!holds_field(kind, info->field))
-      return in_quotes(it.key()) + " 不是" + std::string(kind_info(kind).name) + "的输入";
+    if (info->feeds != kind)
+      return in_quotes(it.key()) + " 不是" + std::string(calculation_info(kind).kind_name) +
+             "的输入";
     std::optional<std::string> text = text_of(*it);
     if (!text) return wrong_type(it.key(), "文本或数字", *it);
     e.texts[info->field] = std::move(*text);
   }
-  for (Field f : kind_fields(kind))
+  for (Field f : calculation_info(kind).reads)
     if (!e.texts.contains(f)) return "缺少输入 " + in_quotes(field_info(f).key);
   return std::nullopt;
 }
@@ -211,11 +223,11 @@ std::optional<std::string> read_entry(const json& j, Entry& e) {
   if (auto m = read_string(j, "name", e.name)) return m;
   std::string word;
   if (auto m = read_string(j, "kind", word)) return m;
-  const KindInfo* kind = nullptr;
-  for (const KindInfo& k : entry_kinds)
-    if (k.word == word) kind = &k;
-  if (kind == nullptr) return "未知的类型 " + in_quotes(word) + "（应为 “beam” 或 “stair”）";
-  e.kind = kind->kind;
+  const CalculationInfo* kind = nullptr;
+  for (const CalculationInfo& c : calculations)
+    if (c.kind_word == word) kind = &c;
+  if (kind == nullptr) return "未知的类型 " + in_quotes(word) + "（应为 " + kind_words() + "）";
+  e.kind = kind->id;
   auto texts = j.find("texts");
   if (texts == j.end()) return "缺少 “texts”";
   if (!texts->is_object()) return wrong_type("texts", "对象", *texts);

@@ -18,27 +18,6 @@
 
 namespace loadcalc {
 
-enum class EntryKind : std::uint8_t { beam, stair };
-
-struct KindInfo {
-  EntryKind kind;
-  std::string_view word;  // in the file
-  std::string_view name;  // what the book calls it (类型)
-  Calculation calculation;
-};
-
-inline constexpr std::array<KindInfo, 2> entry_kinds{{
-    {EntryKind::beam, "beam", "梁上线荷载", Calculation::MainProgram_1},
-    {EntryKind::stair, "stair", "楼梯恒荷载", Calculation::MainProgram_2},
-}};
-
-constexpr const KindInfo& kind_info(EntryKind k) {
-  return entry_kinds[static_cast<std::size_t>(k)];
-}
-// The fields an entry of this kind holds, in field order.
-std::vector<Field> kind_fields(EntryKind k);
-bool holds_field(EntryKind k, Field f);
-
 struct Project {
   std::string name;      // 工程名称
   std::string number;    // 工程编号
@@ -53,8 +32,9 @@ struct Project {
 
 struct Entry {
   std::string name;  // the member, e.g. "KL3 ③~④轴"
-  EntryKind kind = EntryKind::beam;
-  // Exactly the kind's fields (kind_fields), each text as typed.
+  // Its kind is the calculation it files (the calculation table says what the book calls it).
+  Calculation kind = Calculation::MainProgram_1;
+  // Exactly the fields the calculation reads, each text as typed.
   std::map<Field, std::string> texts;
   std::string note;
 
@@ -68,8 +48,8 @@ struct Book {
   friend bool operator==(const Book&, const Book&) = default;
 };
 
-// An entry of the given kind holding the sheet's current texts of that kind's fields.
-Entry entry_from_sheet(const Sheet& sheet, EntryKind kind, std::string name);
+// An entry of the given kind holding the sheet's current texts of that calculation's fields.
+Entry entry_from_sheet(const Sheet& sheet, Calculation kind, std::string name);
 
 // What the guard's beep means, written out for a book: the window answers these texts (an empty
 // field, "01" …) with a beep and a reset, not with a message.
@@ -91,8 +71,8 @@ struct EntryResult {
 EntryResult evaluate(const Entry& entry);
 
 // The result's number as the caption writes it ("6.7" of "6.7kN/m"), and its unit ("kN/m").
-std::string_view caption_number(const EntryResult& r, EntryKind kind);
-std::string_view result_unit(EntryKind kind);
+std::string_view caption_number(const EntryResult& r, Calculation kind);
+std::string_view result_unit(Calculation kind);
 
 // The file: UTF-8 JSON, keys in a fixed order, 2-space indent, a final newline.
 std::string write_book(const Book& book);

@@ -21,6 +21,7 @@
 #include <span>
 
 #include "book/book.h"
+#include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/report.h"
 #include "ui/book_model.h"
@@ -65,7 +66,7 @@ QString cover_html(const Book& book) {
     const EntryResult r = evaluate(e);
     rows += QStringLiteral("<tr><td align=\"right\">") + QString::number(i + 1) +
             QStringLiteral("</td><td>") + escaped(e.name) + QStringLiteral("</td><td>") +
-            escaped(kind_info(e.kind).name) + QStringLiteral("</td>");
+            escaped(calculation_info(e.kind).kind_name) + QStringLiteral("</td>");
     // A refused entry says why, in the place where a figure would be copied from.
     if (r.valid)
       rows += QStringLiteral("<td align=\"right\">") + escaped(caption_number(r, e.kind)) +
@@ -107,7 +108,7 @@ QString sheet_page(const Book& book, const Entry& e, int page, int pages) {
   std::array<std::string, field_count> texts;
   for (const FieldInfo& f : fields) texts[index_of(f.field)] = f.default_text;
   for (const auto& [field, text] : e.texts) texts[index_of(field)] = text;
-  const Calculation shown[] = {kind_info(e.kind).calculation};
+  const Calculation shown[] = {e.kind};
   return qstring(sheet_html(header, texts, shown));
 }
 
@@ -122,7 +123,7 @@ QString refused_html(const Entry& e) {
               QStringLiteral("</td><td>") + qstring(f.unit) + QStringLiteral("</td></tr>");
   }
   QString html = QStringLiteral("<h3>") + escaped(e.name) + QStringLiteral("（") +
-                 escaped(kind_info(e.kind).name) +
+                 escaped(calculation_info(e.kind).kind_name) +
                  QStringLiteral(
                      "）</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">"
                      "<tr><th>输入项</th><th>输入值</th><th>单位</th></tr>") +

@@ -31,11 +31,6 @@ inline constexpr std::array<ProjectFieldInfo, 7> project_fields{{
 }};
 // clang-format on
 
-// The short word a member's default name starts with ("梁 3", "楼梯 2").
-constexpr std::string_view member_word(EntryKind k) {
-  return k == EntryKind::beam ? "梁" : "楼梯";
-}
-
 class BookModel : public QAbstractTableModel {
   Q_OBJECT
 

@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "calc/calculations.h"
 #include "ui/book_commands.h"
 #include "ui/book_export.h"
 #include "ui/book_model.h"
@@ -56,12 +57,6 @@ std::unique_ptr<QLockFile> lock_recovery() {
   lock->setStaleLockTime(0);
   if (!lock->tryLock(0)) return nullptr;
   return lock;
-}
-
-EntryKind kind_of(Calculation c) {
-  for (const KindInfo& k : entry_kinds)
-    if (k.calculation == c) return k.kind;
-  return EntryKind::beam;
 }
 
 }  // namespace
@@ -462,17 +457,16 @@ void offer_recovery(Form1& calculator) {
 }
 
 void add_to_book(Form1& calculator, Calculation c) {
-  const EntryKind kind = kind_of(c);
   BookWindow* window = book_window(calculator);
   const Book& book = window->model().book();
   const auto same_kind = std::count_if(book.entries.begin(), book.entries.end(),
-                                       [kind](const Entry& e) { return e.kind == kind; });
+                                       [c](const Entry& e) { return e.kind == c; });
   bool ok = false;
   const QString name = QInputDialog::getText(
       &calculator, QStringLiteral("加入计算书"), QStringLiteral("构件名称："), QLineEdit::Normal,
-      qstring(member_word(kind)) + u' ' + QString::number(same_kind + 1), &ok);
+      qstring(calculation_info(c).member_word) + u' ' + QString::number(same_kind + 1), &ok);
   if (!ok || name.trimmed().isEmpty()) return;
-  window->append(entry_from_sheet(calculator, kind, name.trimmed().toStdString()));
+  window->append(entry_from_sheet(calculator, c, name.trimmed().toStdString()));
   window->show();
   window->raise();
 }

@@ -135,8 +135,7 @@ QString Form1::sheet_html() const {
   header.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
   std::array<std::string, field_count> texts;
   for (std::size_t i = 0; i < field_count; ++i) texts[i] = text(field_at(i));
-  constexpr Calculation both[] = {Calculation::MainProgram_1, Calculation::MainProgram_2};
-  return qstring(loadcalc::sheet_html(header, texts, both));
+  return qstring(loadcalc::sheet_html(header, texts, every_calculation));
 }
 
 void Form1::print_sheet(QPrinter& printer) const {

@@ -19,7 +19,7 @@ Entry beam(std::string name, Texts changed = {}) {
   Texts t{{F::Text1, "4.0"}, {F::Text2, "3.6"}, {F::Text3, "0.45"},  {F::Text4, "2.0"},
           {F::Text5, "2.2"}, {F::Text6, "3.0"}, {F::Text11, "0.50"}, {F::Text13, "0.0"}};
   for (auto& [f, s] : changed) t[f] = s;
-  return {std::move(name), EntryKind::beam, t, ""};
+  return {std::move(name), Calculation::MainProgram_1, t, ""};
 }
 Entry stair(std::string name, Texts changed = {}) {
   Texts t{{F::Text7, "280"},
@@ -28,7 +28,7 @@ Entry stair(std::string name, Texts changed = {}) {
           {F::Text10, "30"},
           {F::Text12, "22.0"}};
   for (auto& [f, s] : changed) t[f] = s;
-  return {std::move(name), EntryKind::stair, t, ""};
+  return {std::move(name), Calculation::MainProgram_2, t, ""};
 }
 
 TEST(Evaluate, AsTheWindowWouldJudgeAndComputeIt) {
@@ -239,8 +239,8 @@ TEST(BookEntry, TakesExactlyItsKindsFieldsFromASheet) {
   MemorySheet sheet;
   sheet.load(F::Text1, "5.1");
   sheet.load(F::Text7, "300");
-  const Entry beam_entry = entry_from_sheet(sheet, EntryKind::beam, "KL1");
-  const Entry stair_entry = entry_from_sheet(sheet, EntryKind::stair, "LT1");
+  const Entry beam_entry = entry_from_sheet(sheet, Calculation::MainProgram_1, "KL1");
+  const Entry stair_entry = entry_from_sheet(sheet, Calculation::MainProgram_2, "LT1");
   EXPECT_EQ(beam_entry.texts.size(), 8u);
   EXPECT_EQ(beam_entry.texts.at(F::Text1), "5.1");
   EXPECT_FALSE(beam_entry.texts.contains(F::Text7));

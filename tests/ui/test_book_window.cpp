@@ -23,7 +23,7 @@ namespace {
 
 Entry beam(std::string name, std::string bay = "4.0") {
   return {std::move(name),
-          EntryKind::beam,
+          Calculation::MainProgram_1,
           {{Field::Text1, std::move(bay)},
            {Field::Text2, "3.6"},
            {Field::Text3, "0.45"},
@@ -37,7 +37,7 @@ Entry beam(std::string name, std::string bay = "4.0") {
 
 Entry stair(std::string name) {
   return {std::move(name),
-          EntryKind::stair,
+          Calculation::MainProgram_2,
           {{Field::Text7, "280"},
            {Field::Text8, "160"},
            {Field::Text9, "130"},
