@@ -29,21 +29,6 @@ constexpr int format_version = 1;
 // A building has dozens to a few hundred members; a file with more is not one a person made.
 constexpr std::size_t max_entries = 10'000;
 
-// The project's keys in file order, each with its member and what the book window calls it.
-struct ProjectKey {
-  std::string_view key;
-  std::string Project::*member;
-};
-constexpr std::array<ProjectKey, 7> project_keys{{
-    {"name", &Project::name},
-    {"number", &Project::number},
-    {"subitem", &Project::subitem},
-    {"designer", &Project::designer},
-    {"checker", &Project::checker},
-    {"approver", &Project::approver},
-    {"date", &Project::date},
-}};
-
 constexpr std::array<std::string_view, 4> entry_keys{"name", "kind", "texts", "note"};
 
 std::string in_quotes(std::string_view s) {
@@ -69,7 +54,8 @@ std::string utf8(const std::filesystem::path& p) {
 
 ordered to_json(const Book& book) {
   ordered project = ordered::object();
-  for (const ProjectKey& k : project_keys) project[std::string(k.key)] = book.project.*k.member;
+  for (const ProjectFieldInfo& f : project_fields)
+    project[std::string(f.key)] = book.project.*f.member;
   ordered entries = ordered::array();
   for (const Entry& e : book.entries) {
     ordered texts = ordered::object();
@@ -191,11 +177,11 @@ std::optional<std::string> read_string(const json& obj, std::string_view key, st
 }
 
 std::optional<std::string> read_project(const json& j, Project& p) {
-  std::array<std::string_view, project_keys.size()> known{};
-  for (std::size_t i = 0; i < known.size(); ++i) known[i] = project_keys[i].key;
+  std::array<std::string_view, project_field_count> known{};
+  for (std::size_t i = 0; i < known.size(); ++i) known[i] = project_fields[i].key;
   if (auto m = unknown_key(j, known)) return m;
-  for (const ProjectKey& k : project_keys)
-    if (auto m = read_string(j, k.key, p.*k.member)) return m;
+  for (const ProjectFieldInfo& f : project_fields)
+    if (auto m = read_string(j, f.key, p.*f.member)) return m;
   return std::nullopt;
 }
 

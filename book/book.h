@@ -14,21 +14,10 @@
 #include <variant>
 #include <vector>
 
+#include "calc/project.h"
 #include "calc/sheet.h"
 
 namespace loadcalc {
-
-struct Project {
-  std::string name;      // 工程名称
-  std::string number;    // 工程编号
-  std::string subitem;   // 子项
-  std::string designer;  // 计算
-  std::string checker;   // 校对
-  std::string approver;  // 审核
-  std::string date;      // 日期, as typed
-
-  friend bool operator==(const Project&, const Project&) = default;
-};
 
 struct Entry {
   std::string name;  // the member, e.g. "KL3 ③~④轴"

@@ -13,24 +13,6 @@
 
 namespace loadcalc::ui {
 
-struct ProjectFieldInfo {
-  std::string_view label;
-  std::string Project::*member;
-  std::string_view object_name;
-};
-
-// clang-format off
-inline constexpr std::array<ProjectFieldInfo, 7> project_fields{{
-  {"工程名称", &Project::name,     "projectName"},
-  {"工程编号", &Project::number,   "projectNumber"},
-  {"子项",     &Project::subitem,  "projectSubitem"},
-  {"计算",     &Project::designer, "projectDesigner"},
-  {"校对",     &Project::checker,  "projectChecker"},
-  {"审核",     &Project::approver, "projectApprover"},
-  {"日期",     &Project::date,     "projectDate"},
-}};
-// clang-format on
-
 class BookModel : public QAbstractTableModel {
   Q_OBJECT
 

@@ -96,8 +96,10 @@ void BookWindow::build_central() {
   auto* grid = new QGridLayout(central);
   for (std::size_t f = 0; f < project_fields.size(); ++f) {
     auto* edit = new QLineEdit(central);
-    edit->setObjectName(qstring(project_fields[f].object_name));
-    auto* label = new QLabel(qstring(project_fields[f].label) + QStringLiteral("："), central);
+    // "projectName" for the key "name".
+    const QString key = qstring(project_fields[f].key);
+    edit->setObjectName(QStringLiteral("project") + key.left(1).toUpper() + key.mid(1));
+    auto* label = new QLabel(qstring(project_fields[f].caption) + QStringLiteral("："), central);
     label->setBuddy(edit);
     // 工程名称 across the first row; the others two to a row below it.
     const int row = f == 0 ? 0 : int(f + 1) / 2;
