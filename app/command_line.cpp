@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "book/book.h"
+#include "book/file.h"
 #include "ui/application.h"
 #include "ui/book_export.h"
 #include "ui/book_window.h"

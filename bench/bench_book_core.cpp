@@ -5,7 +5,9 @@
 #include <string>
 #include <variant>
 
-#include "book/book.h"
+#include "book/evaluate.h"
+#include "book/file.h"
+#include "book/summary.h"
 
 namespace {
 

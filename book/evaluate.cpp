@@ -1,18 +1,13 @@
-#include <algorithm>
+#include "book/evaluate.h"
 
-#include "book/book.h"
+#include <string>
+
 #include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/memory_sheet.h"
 #include "checks/checks.h"
 
 namespace loadcalc {
-
-Entry entry_from_sheet(const Sheet& sheet, Calculation kind, std::string name) {
-  Entry e{.name = std::move(name), .kind = kind, .texts = {}, .note = {}};
-  for (Field f : calculation_info(kind).reads) e.texts[f] = sheet.text(f);
-  return e;
-}
 
 namespace {
 

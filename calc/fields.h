@@ -1,6 +1,8 @@
 #pragma once
 // The field table: every input of the calculations with the caption of the label that names it,
-// its unit, its start-up default and the calculation it feeds. Each is written here only.
+// its unit, its start-up default and the calculation it feeds. Each is written here only: the
+// window's labels, the checks' reset texts (all but Text11's own), the book's file and the sheet
+// read them from here.
 
 #include <array>
 #include <cstddef>

@@ -21,6 +21,8 @@
 #include <span>
 
 #include "book/book.h"
+#include "book/evaluate.h"
+#include "book/summary.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/report.h"

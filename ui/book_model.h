@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "book/book.h"
+#include "book/evaluate.h"
 
 namespace loadcalc::ui {
 

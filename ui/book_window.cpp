@@ -23,6 +23,8 @@
 #include <filesystem>
 #include <utility>
 
+#include "book/file.h"
+#include "book/recovery.h"
 #include "calc/calculations.h"
 #include "ui/book_commands.h"
 #include "ui/book_export.h"

@@ -6,6 +6,10 @@
 #include <vector>
 
 #include "book/book.h"
+#include "book/evaluate.h"
+#include "book/file.h"
+#include "book/recovery.h"
+#include "book/summary.h"
 #include "calc/memory_sheet.h"
 
 namespace loadcalc {

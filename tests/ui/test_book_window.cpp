@@ -10,6 +10,7 @@
 #include <QUndoStack>
 #include <QtTest>
 
+#include "book/file.h"
 #include "gui_fixture.h"
 #include "ui/book_export.h"
 #include "ui/book_model.h"

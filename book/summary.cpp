@@ -1,10 +1,12 @@
 // The book's summary for a spreadsheet, written from the entries' texts and their evaluation: a
 // refused entry shows its message where a figure would stand.
 
+#include "book/summary.h"
+
 #include <cctype>
 #include <charconv>
 
-#include "book/book.h"
+#include "book/evaluate.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
 
