@@ -11,29 +11,15 @@
 #include "book/recovery.h"
 #include "book/summary.h"
 #include "calc/memory_sheet.h"
+#include "tests/support/entries.h"
 
 namespace loadcalc {
 namespace {
 
 using namespace std::string_literals;
 using F = Field;
-using Texts = std::map<Field, std::string>;
-
-Entry beam(std::string name, Texts changed = {}) {
-  Texts t{{F::Text1, "4.0"}, {F::Text2, "3.6"}, {F::Text3, "0.45"},  {F::Text4, "2.0"},
-          {F::Text5, "2.2"}, {F::Text6, "3.0"}, {F::Text11, "0.50"}, {F::Text13, "0.0"}};
-  for (auto& [f, s] : changed) t[f] = s;
-  return {std::move(name), Calculation::MainProgram_1, t, ""};
-}
-Entry stair(std::string name, Texts changed = {}) {
-  Texts t{{F::Text7, "280"},
-          {F::Text8, "160"},
-          {F::Text9, "130"},
-          {F::Text10, "30"},
-          {F::Text12, "22.0"}};
-  for (auto& [f, s] : changed) t[f] = s;
-  return {std::move(name), Calculation::MainProgram_2, t, ""};
-}
+using test::beam;
+using test::stair;
 
 TEST(Evaluate, AsTheWindowWouldJudgeAndComputeIt) {
   struct Row {
