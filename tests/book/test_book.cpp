@@ -76,6 +76,8 @@ TEST(BookFile, RoundTripsAndIsWrittenStably) {
   EXPECT_EQ(text.substr(0, start.size()), start);
   EXPECT_NE(text.find("\"texts\": {\n        \"bay_span\": \"4.0\",\n        \"storey_height\""),
             std::string::npos);
+  EXPECT_NE(text.find("\"kind\": \"beam\""), std::string::npos);
+  EXPECT_NE(text.find("\"kind\": \"stair\""), std::string::npos);
 }
 
 std::string file_with(std::string_view entry) {
