@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "book/book.h"
+#include "book/file.h"
 #include "ui/application.h"
 #include "ui/book/book_export.h"
 

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/memory_sheet.h"
-#include "calc/calculations.h"
 #include "calc/working.h"
 #include "calc/working_text.h"
 
@@ -31,13 +31,18 @@ constexpr std::string_view grid =
     "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\" "
     "style=\"border-collapse:collapse\">\n";
 
+std::string caption(std::string Project::*member) {
+  return std::string(project_field(member).caption);
+}
+
 std::string header_table(const SheetHeader& h) {
   std::string s(grid);
-  s += "<tr><td width=\"16%\">工程名称</td><td colspan=\"3\">" + cell_text(h.project) +
-       "</td></tr>\n";
+  s += "<tr><td width=\"16%\">" + caption(&Project::name) + "</td><td colspan=\"3\">" +
+       cell_text(h.project.name) + "</td></tr>\n";
   s += "<tr><td>构件 / 部位</td><td colspan=\"3\">" + cell_text(h.member) + "</td></tr>\n";
   s += "<tr><td>计算程序</td><td width=\"44%\">" + cell_text(h.program) +
-       "</td><td width=\"12%\">日期</td><td>" + cell_text(h.date) + "</td></tr>\n";
+       "</td><td width=\"12%\">" + caption(&Project::date) + "</td><td>" +
+       cell_text(h.project.date) + "</td></tr>\n";
   return s + "</table>\n";
 }
 
@@ -90,13 +95,16 @@ std::string heading(std::string_view text) {
 std::string footer(const SheetHeader& h) {
   std::string s(grid);
   s += "<tr>";
-  const std::pair<std::string_view, const std::string*> signers[] = {
-      {"计算", &h.designer}, {"校对", &h.checker}, {"审核", &h.approver}};
-  for (const auto& [role, name] : signers)
-    s += "<td width=\"8%\" valign=\"middle\">" + std::string(role) + "</td><td width=\"17%\">" +
-         signature(*name) + "</td>";
-  // Signed on the day it is checked, not necessarily the day it was computed (the header's date).
-  s += "<td width=\"8%\" valign=\"middle\">日期</td><td>&nbsp;</td></tr>\n</table>\n";
+  for (const ProjectFieldInfo& f : project_fields) {
+    if (!f.signs) continue;
+    s += "<td width=\"8%\" valign=\"middle\">" + std::string(f.caption) + "</td>";
+    // Signed on the day it is checked, not necessarily the day it was computed (the header's
+    // date): that is written by hand.
+    s += f.member == &Project::date
+             ? std::string("<td>&nbsp;</td>")
+             : "<td width=\"17%\">" + signature(h.project.*f.member) + "</td>";
+  }
+  s += "</tr>\n</table>\n";
   s += "<p align=\"center\">第 " + std::to_string(h.page) + " 页 共 " + std::to_string(h.pages) +
        " 页</p>\n";
   return s;

@@ -12,8 +12,8 @@ ProjectEdit::ProjectEdit(BookModel& model, std::size_t field, std::string text)
       before_(model.book().project.*project_fields[field].member),
       after_(std::move(text)) {
   setText(QStringLiteral("编辑") +
-          QString::fromUtf8(project_fields[field].label.data(),
-                            static_cast<qsizetype>(project_fields[field].label.size())));
+          QString::fromUtf8(project_fields[field].caption.data(),
+                            static_cast<qsizetype>(project_fields[field].caption.size())));
 }
 
 void ProjectEdit::redo() {

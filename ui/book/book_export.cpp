@@ -21,6 +21,9 @@
 #include <span>
 
 #include "book/book.h"
+#include "book/evaluate.h"
+#include "book/summary.h"
+#include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/report.h"
 #include "ui/book/book_model.h"
@@ -52,10 +55,6 @@ std::unique_ptr<QTextDocument> document(const QString& html, QPaintDevice* devic
   return doc;
 }
 
-const std::string& project_text(const Book& book, std::size_t field) {
-  return book.project.*project_fields[field].member;
-}
-
 QString cover_html(const Book& book) {
   const Project& p = book.project;
   QString rows;
@@ -64,7 +63,7 @@ QString cover_html(const Book& book) {
     const EntryResult r = evaluate(e);
     rows += QStringLiteral("<tr><td align=\"right\">") + QString::number(i + 1) +
             QStringLiteral("</td><td>") + escaped(e.name) + QStringLiteral("</td><td>") +
-            escaped(kind_info(e.kind).name) + QStringLiteral("</td>");
+            escaped(calculation_info(e.kind).kind_name) + QStringLiteral("</td>");
     // A refused entry says why, in the place where a figure would be copied from.
     if (r.valid)
       rows += QStringLiteral("<td align=\"right\">") + escaped(caption_number(r, e.kind)) +
@@ -75,10 +74,10 @@ QString cover_html(const Book& book) {
     rows += QStringLiteral("</tr>");
   }
   QString info;
-  for (std::size_t f = 0; f < 3; ++f)
-    info += QStringLiteral("<tr><td>") + qstring(project_fields[f].label) +
-            QStringLiteral("：</td><td>") + escaped(project_text(book, f)) +
-            QStringLiteral("</td></tr>");
+  for (const ProjectFieldInfo& f : project_fields)
+    if (!f.signs)
+      info += QStringLiteral("<tr><td>") + qstring(f.caption) + QStringLiteral("：</td><td>") +
+              escaped(p.*f.member) + QStringLiteral("</td></tr>");
   return QStringLiteral("<h2 align=\"center\">") + escaped(p.name) +
          QStringLiteral(" 计算书</h2><table cellpadding=\"2\">") + info +
          QStringLiteral(
@@ -94,19 +93,15 @@ QString cover_html(const Book& book) {
 QString sheet_page(const Book& book, const Entry& e, int page, int pages) {
   SheetHeader header;
   header.title = book.project.name.empty() ? std::string() : book.project.name + " 计算书";
-  header.project = book.project.name;
+  header.project = book.project;
   header.member = e.name;
   header.program = "loadcalc " LOADCALC_VERSION;
-  header.date = book.project.date;
-  header.designer = book.project.designer;
-  header.checker = book.project.checker;
-  header.approver = book.project.approver;
   header.page = page;
   header.pages = pages;
   std::array<std::string, field_count> texts;
   for (const FieldInfo& f : fields) texts[index_of(f.field)] = f.default_text;
   for (const auto& [field, text] : e.texts) texts[index_of(field)] = text;
-  const Calculation shown[] = {kind_info(e.kind).calculation};
+  const Calculation shown[] = {e.kind};
   return qstring(sheet_html(header, texts, shown));
 }
 
@@ -121,7 +116,7 @@ QString refused_html(const Entry& e) {
               QStringLiteral("</td><td>") + qstring(f.unit) + QStringLiteral("</td></tr>");
   }
   QString html = QStringLiteral("<h3>") + escaped(e.name) + QStringLiteral("（") +
-                 escaped(kind_info(e.kind).name) +
+                 escaped(calculation_info(e.kind).kind_name) +
                  QStringLiteral(
                      "）</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">"
                      "<tr><th>输入项</th><th>输入值</th><th>单位</th></tr>") +
@@ -135,9 +130,10 @@ QString refused_html(const Entry& e) {
 
 QString header_html(const Book& book, const QString& member) {
   QString cells;
-  for (std::size_t f = 0; f < 3; ++f)
-    cells += QStringLiteral("<td>") + qstring(project_fields[f].label) + QStringLiteral("：") +
-             escaped(project_text(book, f)) + QStringLiteral("</td>");
+  for (const ProjectFieldInfo& f : project_fields)
+    if (!f.signs)
+      cells += QStringLiteral("<td>") + qstring(f.caption) + QStringLiteral("：") +
+               escaped(book.project.*f.member) + QStringLiteral("</td>");
   if (!member.isEmpty())
     cells += QStringLiteral("<td>构件：") + member.toHtmlEscaped() + QStringLiteral("</td>");
   return QStringLiteral("<table width=\"100%\"><tr>") + cells + QStringLiteral("</tr></table>");
@@ -146,11 +142,13 @@ QString header_html(const Book& book, const QString& member) {
 // 计算：… 校对：… 审核：… 日期：…, a line to sign where a name is still missing.
 QString signatures_html(const Book& book) {
   QString signatures;
-  for (std::size_t f = 3; f < project_fields.size(); ++f)
-    signatures += qstring(project_fields[f].label) + QStringLiteral("：") +
-                  (project_text(book, f).empty() ? QStringLiteral("________")
-                                                 : escaped(project_text(book, f))) +
+  for (const ProjectFieldInfo& f : project_fields) {
+    if (!f.signs) continue;
+    const std::string& text = book.project.*f.member;
+    signatures += qstring(f.caption) + QStringLiteral("：") +
+                  (text.empty() ? QStringLiteral("________") : escaped(text)) +
                   QStringLiteral("　　");
+  }
   return signatures;
 }
 

@@ -24,6 +24,9 @@
 #include <filesystem>
 #include <utility>
 
+#include "book/file.h"
+#include "book/recovery.h"
+#include "calc/calculations.h"
 #include "ui/book/book_commands.h"
 #include "ui/book/book_export.h"
 #include "ui/book/book_model.h"
@@ -55,12 +58,6 @@ std::unique_ptr<QLockFile> lock_recovery() {
   lock->setStaleLockTime(0);
   if (!lock->tryLock(0)) return nullptr;
   return lock;
-}
-
-EntryKind kind_of(Calculation c) {
-  for (const KindInfo& k : entry_kinds)
-    if (k.calculation == c) return k.kind;
-  return EntryKind::beam;
 }
 
 }  // namespace
@@ -102,8 +99,10 @@ void BookWindow::build_central() {
   auto* grid = new QGridLayout(central);
   for (std::size_t f = 0; f < project_fields.size(); ++f) {
     auto* edit = new QLineEdit(central);
-    edit->setObjectName(qstring(project_fields[f].object_name));
-    auto* label = new QLabel(qstring(project_fields[f].label) + QStringLiteral("："), central);
+    // "projectName" for the key "name".
+    const QString key = qstring(project_fields[f].key);
+    edit->setObjectName(QStringLiteral("project") + key.left(1).toUpper() + key.mid(1));
+    auto* label = new QLabel(qstring(project_fields[f].caption) + QStringLiteral("："), central);
     label->setBuddy(edit);
     // 工程名称 across the first row; the others two to a row below it.
     const int row = f == 0 ? 0 : int(f + 1) / 2;
@@ -447,16 +446,16 @@ std::optional<RecoveredBook> ask_recovery(QWidget* parent) {
 }
 
 void BookWindow::add_from_calculator(Calculation c) {
-  const EntryKind kind = kind_of(c);
   const Book& book = model_->book();
   const auto same_kind = std::count_if(book.entries.begin(), book.entries.end(),
-                                       [kind](const Entry& e) { return e.kind == kind; });
+                                       [c](const Entry& e) { return e.kind == c; });
   bool ok = false;
   const QString name = QInputDialog::getText(
       calculator_window_, QStringLiteral("加入计算书"), QStringLiteral("构件名称："),
-      QLineEdit::Normal, qstring(member_word(kind)) + u' ' + QString::number(same_kind + 1), &ok);
+      QLineEdit::Normal,
+      qstring(calculation_info(c).member_word) + u' ' + QString::number(same_kind + 1), &ok);
   if (!ok || name.trimmed().isEmpty()) return;
-  append(entry_from_sheet(calculator_, kind, name.trimmed().toStdString()));
+  append(entry_from_sheet(calculator_, c, name.trimmed().toStdString()));
   show();
   raise();
 }

@@ -79,7 +79,7 @@ class BookWindow : public QMainWindow {
   QUndoStack* undo_ = nullptr;
   QTableView* table_ = nullptr;
   QMenu* recent_menu_ = nullptr;
-  std::array<QLineEdit*, 7> project_edits_{};
+  std::array<QLineEdit*, project_field_count> project_edits_{};
   QString path_;
   // Held while this program keeps a recovery copy, so that a second copy of the program running
   // at the same time neither offers nor overwrites it.

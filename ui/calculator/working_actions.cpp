@@ -131,11 +131,10 @@ QString Form1::sheet_html() const {
   SheetHeader header;
   header.title = std::string(program_title) + "书";  // "…计算" + "书": "…计算书"
   header.program = "loadcalc " LOADCALC_VERSION "（V" LOADCALC_BUILD_DATE "）";
-  header.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+  header.project.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
   std::array<std::string, field_count> texts;
   for (std::size_t i = 0; i < field_count; ++i) texts[i] = text(field_at(i));
-  constexpr Calculation both[] = {Calculation::MainProgram_1, Calculation::MainProgram_2};
-  return qstring(loadcalc::sheet_html(header, texts, both));
+  return qstring(loadcalc::sheet_html(header, texts, every_calculation));
 }
 
 void Form1::print_sheet(QPrinter& printer) const {

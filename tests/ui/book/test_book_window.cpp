@@ -11,7 +11,9 @@
 #include <QtTest>
 
 #include "app/workspace.h"
+#include "book/file.h"
 #include "gui_fixture.h"
+#include "tests/support/entries.h"
 #include "ui/book/book_export.h"
 #include "ui/book/book_model.h"
 #include "ui/book/book_window.h"
@@ -21,31 +23,6 @@ using namespace loadcalc::test;
 using ui::BookWindow;
 
 namespace {
-
-Entry beam(std::string name, std::string bay = "4.0") {
-  return {std::move(name),
-          EntryKind::beam,
-          {{Field::Text1, std::move(bay)},
-           {Field::Text2, "3.6"},
-           {Field::Text3, "0.45"},
-           {Field::Text4, "2.0"},
-           {Field::Text5, "2.2"},
-           {Field::Text6, "3.0"},
-           {Field::Text11, "0.50"},
-           {Field::Text13, "0.0"}},
-          ""};
-}
-
-Entry stair(std::string name) {
-  return {std::move(name),
-          EntryKind::stair,
-          {{Field::Text7, "280"},
-           {Field::Text8, "160"},
-           {Field::Text9, "130"},
-           {Field::Text10, "30"},
-           {Field::Text12, "22.0"}},
-          ""};
-}
 
 // The project name, then each entry's name and first text: what the edits below change.
 QString state(const BookWindow& w) {
@@ -193,7 +170,7 @@ class BookWindowTest : public WindowTest {
     QFETCH(QString, answer);
     QFETCH(QString, reopened);
     saved_book();
-    book()->append(beam("KL2", "3.0"));
+    book()->append(beam("KL2", {{Field::Text1, "3.0"}}));
     // The program ends without a word: the window goes, its copy stays.
     delete book();
     {
@@ -350,7 +327,7 @@ class BookWindowTest : public WindowTest {
     QFETCH(QStringList, boxes);
     fx->form->set_text(Field::Text3, "0.5");
     book()->append(stair("LT-1"));
-    book()->append(beam("KL1", bay.toStdString()));
+    book()->append(beam("KL1", {{Field::Text1, bay.toStdString()}}));
     book()->show();
     QVERIFY(QTest::qWaitForWindowExposed(book()));
     QTableView* table = book()->table();
