@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QTableView>
-#include <QUndoStack>
 #include <cstdio>
 
 #include "book/book.h"
 #include "calc/memory_sheet.h"
 #include "ui/application.h"
+#include "ui/book/book_document.h"
 #include "ui/book/book_export.h"
 #include "ui/book/book_window.h"
 #include "ui/calculator/form1.h"
@@ -57,8 +57,8 @@ int main(int argc, char* argv[]) {
   loadcalc::ui::Form1 form;
   form.show();
   auto* window = new loadcalc::ui::BookWindow(form, &form);
-  window->adopt(book, QStringLiteral("/home/wang/滨江花园3#.lcbook"));
-  window->undo_stack().setClean();
+  window->document().adopt(book, QStringLiteral("/home/wang/滨江花园3#.lcbook"));
+  window->document().undo_stack().setClean();
   window->show();
   window->table()->selectRow(1);
   app.processEvents();

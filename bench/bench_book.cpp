@@ -13,6 +13,7 @@
 #include "book/book.h"
 #include "tests/support/entries.h"
 #include "ui/application.h"
+#include "ui/book/book_document.h"
 #include "ui/book/book_export.h"
 #include "ui/book/book_model.h"
 #include "ui/book/book_window.h"
@@ -51,7 +52,7 @@ void BM_ShowInWindow(benchmark::State& state) {
   auto* window = new ui::BookWindow(form, &form);
   window->show();
   for (auto _ : state) {
-    window->adopt(book, {});
+    window->document().adopt(book, {});
     window->table()->viewport()->repaint();
     QApplication::processEvents();
   }

@@ -91,8 +91,8 @@ std::string heading(std::string_view text) {
   return "<h3 style=\"margin-top:12px\">" + std::string(text) + "</h3>\n";
 }
 
-// Signatures beside their roles, then the page's place in its set.
-std::string footer(const SheetHeader& h) {
+// Signatures beside their roles.
+std::string signatures(const SheetHeader& h) {
   std::string s(grid);
   s += "<tr>";
   for (const ProjectFieldInfo& f : project_fields) {
@@ -104,25 +104,25 @@ std::string footer(const SheetHeader& h) {
              ? std::string("<td>&nbsp;</td>")
              : "<td width=\"17%\">" + signature(h.project.*f.member) + "</td>";
   }
-  s += "</tr>\n</table>\n";
-  s += "<p align=\"center\">第 " + std::to_string(h.page) + " 页 共 " + std::to_string(h.pages) +
-       " 页</p>\n";
-  return s;
+  return s + "</tr>\n</table>\n";
+}
+
+std::string title(const SheetHeader& h) {
+  return h.title.empty() ? std::string("计算书") : html_escaped(h.title);
 }
 
 }  // namespace
 
-std::string sheet_html(const SheetHeader& header, const std::array<std::string, field_count>& texts,
-                       std::span<const Calculation> calculations) {
+std::string sheet_fragment(const SheetHeader& header,
+                           const std::array<std::string, field_count>& texts,
+                           std::span<const Calculation> calculations) {
   MemorySheet sheet;
   for (std::size_t i = 0; i < field_count; ++i) sheet.load(field_at(i), texts[i]);
   std::vector<Working> workings;
   workings.reserve(calculations.size());
   for (Calculation c : calculations) workings.push_back(working(sheet, c));
 
-  const std::string title = header.title.empty() ? "计算书" : html_escaped(header.title);
-  std::string s = "<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body>\n";
-  s += "<h2 align=\"center\">" + title + "</h2>\n";
+  std::string s = "<h2 align=\"center\">" + title(header) + "</h2>\n";
   s += header_table(header);
   s += heading("一、输入数据") + inputs_table(texts, calculations);
   s += heading("二、计算过程");
@@ -135,8 +135,15 @@ std::string sheet_html(const SheetHeader& header, const std::array<std::string, 
     if (i > 0) s += "<br>\n";
     s += html_escaped(workings[i].title) + "：<b>" + html_escaped(workings[i].caption) + "</b>";
   }
-  s += "</p>\n<p></p>\n" + footer(header);
-  return s + "</body></html>\n";
+  return s + "</p>\n<p></p>\n" + signatures(header);
+}
+
+std::string sheet_html(const SheetHeader& header, const std::array<std::string, field_count>& texts,
+                       std::span<const Calculation> calculations) {
+  return "<html><head><meta charset=\"utf-8\"><title>" + title(header) + "</title></head><body>\n" +
+         sheet_fragment(header, texts, calculations) + "<p align=\"center\">第 " +
+         std::to_string(header.page) + " 页 共 " + std::to_string(header.pages) +
+         " 页</p>\n</body></html>\n";
 }
 
 }  // namespace loadcalc

@@ -24,9 +24,16 @@ struct SheetHeader {
   int page = 1, pages = 1;  // "第 1 页 共 1 页"
 };
 
-// One page: the header, the inputs of the calculations shown (as entered), their workings in the
-// given order, their results, and the footer. An empty header field prints as a blank cell to
-// fill in by hand. Texts are escaped; the HTML is the subset QTextDocument lays out.
+// The sheet as a fragment of a larger document, without its page line (a book that flows into a
+// word processor lets it number the pages): the title, the header, the inputs of the calculations
+// shown (as entered), their workings in the given order, their results, and the signatures. An
+// empty header field prints as a blank cell to fill in by hand. Texts are escaped; the HTML is the
+// subset QTextDocument lays out.
+std::string sheet_fragment(const SheetHeader& header,
+                           const std::array<std::string, field_count>& texts,
+                           std::span<const Calculation> calculations);
+
+// One page: the fragment and its page line, as a whole HTML document.
 std::string sheet_html(const SheetHeader& header, const std::array<std::string, field_count>& texts,
                        std::span<const Calculation> calculations);
 
