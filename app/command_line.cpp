@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
@@ -11,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "book/book.h"
+#include "book/file.h"
 #include "ui/application.h"
 #include "ui/book/book_export.h"
 
@@ -32,13 +31,7 @@ int fail(int code, const QString& message) {
 }
 
 int export_book_file(const QString& out, const QString& book_path) {
-  const QString suffix = QFileInfo(out).suffix().toLower();
-  static const QStringList formats{QStringLiteral("pdf"), QStringLiteral("odt"),
-                                   QStringLiteral("html"), QStringLiteral("htm"),
-                                   QStringLiteral("csv")};
-  if (!formats.contains(suffix))
-    return fail(exit_usage,
-                QStringLiteral("不能导出为“%1”：请用 .pdf、.odt、.html 或 .csv").arg(out));
+  if (!ui::export_format_of(out)) return fail(exit_usage, ui::unknown_format_message(out));
   auto loaded = load_book(to_path(book_path));
   if (auto* error = std::get_if<ReadError>(&loaded))
     return fail(exit_bad_input,
