@@ -10,7 +10,6 @@
 // answers with text returns a pointer to it and lc_output_size() gives its length.
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -155,8 +154,10 @@ LOADCALC_EXPORT(lc_enter) const char* lc_enter(int f) {
   return answer_effects();
 }
 
+// The key filter on a typed character's code point; a negative number is no character, and is
+// discarded.
 LOADCALC_EXPORT(lc_key_filter) int lc_key_filter(int code) {
-  return form::key_filter(static_cast<std::int16_t>(code));
+  return code < 0 ? 0 : static_cast<int>(form::key_filter(static_cast<char32_t>(code)));
 }
 
 // The working of result label `label` (0 for Label10): as HTML when `html`, else as plain text.

@@ -122,8 +122,7 @@
     // are, and the change check judges them.
     field.addEventListener('beforeinput', (event) => {
       if (event.inputType !== 'insertText' || !event.data) return;
-      const unit = event.data.charCodeAt(0);
-      if (core.lc_key_filter(unit >= 0x8000 ? unit - 0x10000 : unit) === 0) event.preventDefault();
+      if (core.lc_key_filter(event.data.codePointAt(0)) === 0) event.preventDefault();
     });
     field.addEventListener('keydown', (event) => {
       if (event.key === 'Enter' && !event.isComposing) replay(answer(core.lc_enter(index)));
