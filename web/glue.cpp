@@ -4,7 +4,7 @@
 // not block. So each check runs here to its end against a recording sheet, and the page replays
 // the recorded effects in their order, waiting at each message until its dialog is closed. The
 // sheet here holds the same texts as the page's fields, because every text the page shows comes
-// either from the user (lc_edit) or from an effect recorded here.
+// either from the user (lc_edit, lc_commit) or from an effect recorded here.
 //
 // Strings cross as UTF-8: the page writes into the buffer lc_input() hands out; a function that
 // answers with text returns a pointer to it and lc_output_size() gives its length.
@@ -113,6 +113,20 @@ Calculation calculation_of_label(int label) {
   return label == 1 ? Calculation::MainProgram_2 : Calculation::MainProgram_1;
 }
 
+// The change check of field `f` on the text in the input buffer, or nothing if the field is no
+// field, or if the text is its text already and `even_if_same` is false.
+const char* judge(int f, bool even_if_same) {
+  sheet.clear_effects();
+  if (valid_field(f)) {
+    const Field field = field_at(static_cast<std::size_t>(f));
+    if (even_if_same || sheet.text(field) != input) {
+      sheet.load(field, input);
+      change_check(sheet, field);
+    }
+  }
+  return answer_effects();
+}
+
 }  // namespace
 }  // namespace loadcalc
 
@@ -135,15 +149,17 @@ LOADCALC_EXPORT(lc_start) const char* lc_start() {
   return answer_effects();
 }
 
-// The user changed field `f` (0 for Text1) to the text in the input buffer: its change check.
+// The user edited field `f` (0 for Text1), which now holds the text in the input buffer: its change
+// check. An edit that left the text as it was (a character typed over its own selection) runs it
+// too, as the desktop field's change event does for every insertion.
 LOADCALC_EXPORT(lc_edit) const char* lc_edit(int f) {
-  sheet.clear_effects();
-  if (valid_field(f) && sheet.text(field_at(static_cast<std::size_t>(f))) != input) {
-    const Field field = field_at(static_cast<std::size_t>(f));
-    sheet.load(field, input);
-    change_check(sheet, field);
-  }
-  return answer_effects();
+  return judge(f, true);
+}
+
+// An input method committed its text to field `f`: its change check, if the text changed. Some
+// browsers report one commit twice, so the second, which changes nothing, must do nothing.
+LOADCALC_EXPORT(lc_commit) const char* lc_commit(int f) {
+  return judge(f, false);
 }
 
 // Enter in field `f`: its calculation on the texts as they stand.

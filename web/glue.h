@@ -11,6 +11,7 @@ char* lc_input(std::size_t size);
 std::size_t lc_output_size();
 const char* lc_start();
 const char* lc_edit(int field);
+const char* lc_commit(int field);
 const char* lc_enter(int field);
 int lc_key_filter(int code);
 const char* lc_working(int label, int html);

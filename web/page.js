@@ -127,14 +127,20 @@
     field.addEventListener('keydown', (event) => {
       if (event.key === 'Enter' && !event.isComposing) replay(answer(core.lc_enter(index)));
     });
-    // An input method's text is judged once it is committed, not while it is being composed
-    // (pinyin letters on the way to a character would each be reported).
-    const changed = () => {
+    // Every edit is judged, even one that leaves the text as it was (a character typed over its
+    // own selection), as the desktop's field reports every insertion. An input method's text is
+    // judged once it is committed, not while it is being composed (pinyin letters on the way to a
+    // character would each be reported); some browsers report a commit twice, at compositionend
+    // and in an input event after it, so a commit is judged only when it changed the text.
+    const judge = (call) => {
       hand(field.value);
-      replay(answer(core.lc_edit(index)));
+      replay(answer(call(index)));
     };
-    field.addEventListener('input', (event) => event.isComposing || changed());
-    field.addEventListener('compositionend', changed);
+    field.addEventListener('input', (event) => {
+      if (!event.isComposing)
+        judge(event.inputType.includes('Composition') ? core.lc_commit : core.lc_edit);
+    });
+    field.addEventListener('compositionend', () => judge(core.lc_commit));
     let clickedInto = false;
     field.addEventListener('mousedown', () => (clickedInto = document.activeElement !== field));
     field.addEventListener('focus', () => {
