@@ -58,6 +58,16 @@ void append_json(std::string& out, std::string_view s) {
   out += '"';
 }
 
+// The rows' control names as a JSON array.
+void append_names(std::string& out, const auto& rows) {
+  out += '[';
+  for (const auto& row : rows) {
+    if (out.back() != '[') out += ',';
+    append_json(out, row.name);
+  }
+  out += ']';
+}
+
 // One effect as a JSON array: [kind, ...].
 void append_effect(std::string& out, const Effect& e) {
   out += '[';
@@ -109,8 +119,8 @@ bool valid_field(int f) {
   return f >= 0 && static_cast<std::size_t>(f) < field_count;
 }
 
-Calculation calculation_of_label(int label) {
-  return label == 1 ? Calculation::MainProgram_2 : Calculation::MainProgram_1;
+bool valid_calculation(int c) {
+  return c >= 0 && static_cast<std::size_t>(c) < result_count;
 }
 
 // The change check of field `f` on the text in the input buffer, or nothing if the field is no
@@ -176,10 +186,26 @@ LOADCALC_EXPORT(lc_key_filter) int lc_key_filter(int code) {
   return code < 0 ? 0 : static_cast<int>(form::key_filter(static_cast<char32_t>(code)));
 }
 
-// The working of result label `label` (0 for Label10): as HTML when `html`, else as plain text.
-LOADCALC_EXPORT(lc_working) const char* lc_working(int label, int html) {
-  const Working w = working(sheet, calculation_of_label(label));
-  output = html ? working_html(w) : working_text(w);
+// The controls the page wires, by name: the fields in the field table's order and the result
+// labels in the calculation table's, as {"fields":["Text1",…],"results":["Label10",…]}. The page
+// numbers them as the functions here do.
+LOADCALC_EXPORT(lc_controls) const char* lc_controls() {
+  output = "{\"fields\":";
+  append_names(output, fields);
+  output += ",\"results\":";
+  append_names(output, calculations);
+  output += '}';
+  return output.c_str();
+}
+
+// The working of calculation `c` (0 for the calculation table's first): as HTML when `html`, else
+// as plain text; nothing for no such calculation.
+LOADCALC_EXPORT(lc_working) const char* lc_working(int c, int html) {
+  output.clear();
+  if (valid_calculation(c)) {
+    const Working w = working(sheet, calculations[static_cast<std::size_t>(c)].id);
+    output = html ? working_html(w) : working_text(w);
+  }
   return output.c_str();
 }
 

@@ -9,10 +9,11 @@
 (() => {
   const encoder = new TextEncoder();
   const decoder = new TextDecoder();
-  const fieldNames = Array.from({ length: 13 }, (_, i) => `Text${i + 1}`);
-  const resultNames = ['Label10', 'Label11'];
   const byId = (id) => document.getElementById(id);
   let core;
+  // The fields and the calculations' result labels by control name, numbered as the core numbers
+  // them.
+  let controls;
 
   // The core needs of WASI only to write to standard error, which goes to the console here.
   function wasiImports() {
@@ -205,7 +206,7 @@
     const close = () => (menu.hidden = true);
     const actions = {
       copyResult: (i) => {
-        const caption = byId(resultNames[i]).textContent;
+        const caption = byId(controls.results[i]).textContent;
         return copy(caption, htmlDocument(escapeHtml(caption)));
       },
       copyWorking: (i) =>
@@ -245,8 +246,9 @@
 
   async function start() {
     await loadCore();
-    fieldNames.forEach((name, i) => wireField(byId(name), i));
-    resultNames.forEach((name, i) => wireResult(byId(name), i));
+    controls = JSON.parse(answer(core.lc_controls()));
+    controls.fields.forEach((name, i) => wireField(byId(name), i));
+    controls.results.forEach((name, i) => wireResult(byId(name), i));
     wireMenu();
     wireFocusRing();
     window.addEventListener('beforeprint', writeSheet);

@@ -94,6 +94,20 @@ TEST(Glue, KeyFilterTakesCodePoints) {
   for (const auto& [code, handed_back] : rows) EXPECT_EQ(lc_key_filter(code), handed_back) << code;
 }
 
+TEST(Glue, NamesTheControlsTheNumbersStandFor) {
+  EXPECT_EQ(output(lc_controls()),
+            R"({"fields":["Text1","Text2","Text3","Text4","Text5","Text6","Text7","Text8","Text9",)"
+            R"("Text10","Text11","Text12","Text13"],"results":["Label10","Label11"]})");
+}
+
+TEST(Glue, WorkingOfEachCalculationAndOfNone) {
+  lc_start();
+  EXPECT_EQ(output(lc_working(0, 0)).rfind("框架梁上均布线荷载\n", 0), 0u);
+  EXPECT_EQ(output(lc_working(1, 0)).rfind("楼梯的折算恒荷载\n", 0), 0u);
+  EXPECT_EQ(output(lc_working(2, 0)), "");
+  EXPECT_EQ(output(lc_working(-1, 1)), "");
+}
+
 TEST(Glue, PrintedSheetShowsAPastedTextAsText) {
   lc_start();
   edit(6, "12<b>\"&");
