@@ -56,8 +56,8 @@ void put_escaped(std::string_view s) {
   }
 }
 
-// The one figure the SVG cannot take from the font, as the desktop measures it: how far the
-// letters reach below their baseline, a quarter of the em in the faces the page asks for.
+// How far the letters reach below their baseline: the desktop measures it on its font; the page
+// cannot, and takes a quarter of the em, as in the faces it asks for.
 constexpr double label_descent = 0.25 * sk::lettering_size;
 
 void put_colour(sk::Rgb c) {
