@@ -236,9 +236,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool Form1::key_press(Field f, QKeyEvent& event) {
-  const std::optional<std::int16_t> code = typed_code(event);
+  const std::optional<char32_t> code = typed_code(event);
   if (!code) return false;
-  const std::int16_t k = key_filter(*code);
+  const char32_t k = key_filter(*code);
   if (k == 0) {
     event.accept();
     return true;
