@@ -11,8 +11,10 @@
 #include "book/book.h"
 #include "calc/fields.h"
 
-#ifndef _WIN32
 #include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -308,8 +310,12 @@ std::optional<std::string> read_file(const std::filesystem::path& path, std::str
 // save could leave an empty file where the old one was.
 bool sync_to_disk(const std::filesystem::path& path) {
 #ifdef _WIN32
-  (void)path;
-  return true;
+  // _commit is FlushFileBuffers, which wants a handle open for writing.
+  const int fd = ::_wopen(path.c_str(), _O_WRONLY | _O_BINARY);
+  if (fd < 0) return false;
+  const bool ok = ::_commit(fd) == 0;
+  ::_close(fd);
+  return ok;
 #else
   const int fd = ::open(path.c_str(), O_RDONLY);
   if (fd < 0) return false;
@@ -319,8 +325,7 @@ bool sync_to_disk(const std::filesystem::path& path) {
 #endif
 }
 
-std::optional<std::string> write_whole(const std::filesystem::path& path, std::string_view data,
-                                       bool sync) {
+std::optional<std::string> write_whole(const std::filesystem::path& path, std::string_view data) {
   namespace fs = std::filesystem;
   const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
   std::random_device rd;
@@ -334,7 +339,7 @@ std::optional<std::string> write_whole(const std::filesystem::path& path, std::s
     out.write(data.data(), static_cast<std::streamsize>(data.size()));
     out.flush();
     out.close();
-    if (!out || (sync && !sync_to_disk(tmp))) {
+    if (!out || !sync_to_disk(tmp)) {
       std::error_code ignored;
       fs::remove(tmp, ignored);
       return failed + "写入失败（磁盘可能已满）";
@@ -369,7 +374,7 @@ std::optional<std::string> save_book(const std::filesystem::path& path, const Bo
 }
 
 std::optional<std::string> replace_file(const std::filesystem::path& path, std::string_view data) {
-  return write_whole(path, data, true);
+  return write_whole(path, data);
 }
 
 std::variant<Book, ReadError> load_book(const std::filesystem::path& path) {
@@ -380,15 +385,12 @@ std::variant<Book, ReadError> load_book(const std::filesystem::path& path) {
 
 std::optional<std::string> write_recovery(const std::filesystem::path& copy, const Book& book,
                                           const std::filesystem::path& original) {
-  // Written after every change while the user types, so not waited on to reach the disk: the
-  // rename alone keeps a crash of the program from leaving half a copy, and a copy lost to a
-  // power failure is only not offered.
-  return write_whole(copy,
-                     dump(ordered{{"format", std::string(recovery_format)},
-                                  {"version", format_version},
-                                  {"original", utf8(original)},
-                                  {"book", to_json(book)}}),
-                     false);
+  // Written after every change, and waited on to reach the disk like a save: the copy is what
+  // is left of the work when the machine loses power, not only when the program crashes.
+  return write_whole(copy, dump(ordered{{"format", std::string(recovery_format)},
+                                        {"version", format_version},
+                                        {"original", utf8(original)},
+                                        {"book", to_json(book)}}));
 }
 
 std::optional<Recovery> read_recovery(const std::filesystem::path& copy) {
