@@ -17,7 +17,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QUndoStack>
 #include <algorithm>
@@ -28,6 +27,7 @@
 #include "ui/book/book_export.h"
 #include "ui/book/book_model.h"
 #include "ui/qt_text.h"
+#include "ui/storage.h"
 
 namespace loadcalc::ui {
 
@@ -41,7 +41,7 @@ std::filesystem::path fs_path(const QString& path) {
 }
 
 QString recovery_folder() {
-  return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  return data_folder();
 }
 
 std::filesystem::path recovery_copy() {
