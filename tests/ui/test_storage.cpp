@@ -36,9 +36,6 @@ class StorageTest : public QObject {
     QTest::newRow("portable") << "portable"
                               << "loadcalc/loadcalc.ini"
                               << "loadcalc";
-    QTest::newRow("another name") << "portable.txt"
-                                  << ""
-                                  << "";
   }
   void settings_and_copies() {
     QFETCH(QString, beside);
