@@ -169,7 +169,7 @@ portable_round_trip() {
   cp "$3" "$folder/tower.lcbook"
   data=$(data_folder)
   forget_program "$data"
-  run_on_book "$folder/loadcalc.exe" "$folder/tower.lcbook" grep -q recentBooks "$ini" ||
+  run_on_book "$folder/loadcalc.exe" "$folder/tower.lcbook" grep -qs recentBooks "$ini" ||
     { echo "windows: the unpacked program kept no recent books in $ini" >&2; return 1; }
   ! wine_run reg query "$settings_key" >/dev/null 2>&1 ||
     { echo "windows: the unpacked program wrote $settings_key" >&2; return 1; }
