@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <filesystem>
 #include <utility>
 
 #include "book/file.h"
 #include "book/recovery.h"
 #include "ui/qt_text.h"
+#include "ui/storage.h"
 
 namespace loadcalc::ui {
 
@@ -50,7 +50,7 @@ BookDocument::~BookDocument() {
 }
 
 QString BookDocument::default_recovery_folder() {
-  return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  return data_folder();
 }
 
 std::optional<RecoveredBook> BookDocument::take_recovery(const QString& recovery_folder,
