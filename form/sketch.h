@@ -281,4 +281,16 @@ inline constexpr Dimension dimensions[] = {
 
 inline constexpr Note note{{21900, 11739}, "板底粉刷按0.34kN/m", "2"};
 
+// What a screen reader is told the sketch shows, part by part from the left: each part's drawing,
+// then the labels of the dimensions that start within it (from the previous part's right edge up
+// to its own).
+struct Part {
+  std::string_view drawing;
+  int right;
+};
+inline constexpr Part parts[] = {
+    {"左图：框架梁下的填充墙立面，墙上开一个窗洞，洞内有窗框，两侧为轴线", width / 2},
+    {"右图：楼梯梯段剖面，三级踏步，上有面层，板底有粉刷层", width},
+};
+
 }  // namespace loadcalc::form::sketch

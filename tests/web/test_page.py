@@ -152,7 +152,7 @@ def step(driver, action, out, state):
 
 
 def check(driver, name, expect, state):
-    texts = dict(zip([f"Text{i}" for i in range(1, 14)], DEFAULTS)) | expect.get("texts", {})
+    texts = {f"Text{i}": t for i, t in enumerate(DEFAULTS, 1)} | expect.get("texts", {})
     got = {n: driver.find_element(By.ID, n).get_property("value") for n in texts}
     captions = tuple(driver.find_element(By.ID, n).text for n in ("Label10", "Label11"))
     problems = []

@@ -18,7 +18,9 @@ class StartupTest : public WindowTest {
   void defaults_results_and_selection_are_in_place_when_shown() {
     const char* defaults[] = {"4.0", "3.6", "0.45", "2.0",  "2.2",  "3.0", "280",
                               "160", "130", "30",   "0.50", "22.0", "0.0"};
-    for (std::size_t i = 0; i < field_count; ++i)
+    // A new field without its default here fails, rather than reading past the list.
+    QCOMPARE(std::size(defaults), field_count);
+    for (std::size_t i = 0; i < std::size(defaults); ++i)
       QCOMPARE(fx->form->field(field_at(i))->text(), QString::fromLatin1(defaults[i]));
     QCOMPARE(fx->form->caption(ResultLabel::Label10), QStringLiteral("6.7kN/m"));
     QCOMPARE(fx->form->caption(ResultLabel::Label11), QStringLiteral("7.172kN/m^2"));
