@@ -71,8 +71,7 @@ BookPrompts::InUse BookDialogs::ask_in_use(const QString& name, const BookHolder
 BookPrompts::Changed BookDialogs::ask_changed_on_disk(const QString& path,
                                                       const QDateTime& modified) {
   QMessageBox box(QMessageBox::Warning, QStringLiteral("保存计算书"),
-                  QStringLiteral("文件“%1”在打开或上次保存之后已被修改（%2）。覆盖它，"
-                                 "那些修改将会丢失。")
+                  QStringLiteral("文件“%1”在打开或上次保存之后已被修改（%2）。覆盖将丢失那些修改。")
                       .arg(QDir::toNativeSeparators(path), local_time(modified)),
                   QMessageBox::NoButton, parent_);
   box.setTextFormat(Qt::PlainText);

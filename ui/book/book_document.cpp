@@ -15,7 +15,9 @@
 #include <utility>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <signal.h>
@@ -204,6 +206,9 @@ QString BookDocument::open(const QString& path) {
 
 void BookDocument::adopt(Book book, const QString& path) {
   set_book(std::move(book), path);
+  // What the file held before the crash is not known; a change from now on is caught.
+  if (!path.isEmpty()) on_disk_ = on_disk(path);
+  if (on_disk_) lock_book();
   // Nothing to undo, and yet not saved.
   undo_.resetClean();
   changed();
