@@ -47,8 +47,7 @@ Book book_of(int entries) {
 QString names_in(const QString& path) {
   const auto loaded = load_book(path.toStdString());
   QStringList names;
-  for (const Entry& e : std::get<Book>(loaded).entries)
-    names << QString::fromStdString(e.name);
+  for (const Entry& e : std::get<Book>(loaded).entries) names << QString::fromStdString(e.name);
   return names.join(u'|');
 }
 
