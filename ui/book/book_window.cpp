@@ -194,7 +194,8 @@ void BookWindow::closeEvent(QCloseEvent* event) {
 }
 
 void BookWindow::show_name() {
-  setWindowTitle(document_->name() + QStringLiteral("[*] — 计算书"));
+  const QString read_only = document_->is_read_only() ? QStringLiteral("（只读）") : QString();
+  setWindowTitle(document_->name() + read_only + QStringLiteral("[*] — 计算书"));
 }
 
 void BookWindow::show_project_field(int field) {
