@@ -251,13 +251,16 @@ void BookWindow::export_as(const ExportFormat& format) {
   progress.setWindowTitle(QStringLiteral("导出计算书"));
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(1000);
+  // Kept apart from the dialog, whose reset at the last step forgets a 取消.
+  bool cancelled = false;
   const QString error = export_book(document_->book(), path, [&](int step, int steps) {
     progress.setMaximum(steps);
     progress.setValue(step);
-    return !progress.wasCanceled();
+    cancelled = progress.wasCanceled();
+    return !cancelled;
   });
   progress.reset();
-  if (progress.wasCanceled()) {
+  if (cancelled) {
     statusBar()->showMessage(error);
     return;
   }
