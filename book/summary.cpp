@@ -29,10 +29,32 @@ bool plain_number(std::string_view s) {
   return r.ec == std::errc() && r.ptr == s.data() + s.size();
 }
 
+// A control character cannot be typed into the window, but a file edited by hand may carry one;
+// raw in a CSV file, a NUL ends the text for many programs and the others garble a line. Each is
+// written as the character that pictures it (U+2400 + code, ␀; DEL as ␡), which every program
+// shows; the tab and the line breaks a note may hold are kept, inside the quoted cell.
+std::string without_controls(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (const char c : s) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '\t' || c == '\n' || c == '\r' || (u >= 0x20 && u != 0x7F)) {
+      out += c;
+      continue;
+    }
+    const unsigned picture = u == 0x7F ? 0x2421 : 0x2400 + u;
+    out += static_cast<char>(0xE0 | (picture >> 12));
+    out += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (picture & 0x3F));
+  }
+  return out;
+}
+
 // A spreadsheet runs a cell that starts with = + - or @ as a formula; a member name or a note
 // must never do that on the engineer's machine, so such a text is kept as text with a leading
 // apostrophe (a plain number like "-2" stays as it is).
-std::string csv_cell(std::string_view s) {
+std::string csv_cell(std::string_view text) {
+  const std::string s = without_controls(text);
   std::string out;
   if (!s.empty() && std::string_view("=+-@\t\r").find(s[0]) != std::string_view::npos &&
       !plain_number(s))

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/message_box.h"
+
 namespace loadcalc::ui {
 
 namespace {
@@ -25,6 +27,7 @@ BookPrompts::Unsaved BookDialogs::ask_unsaved(const QString& name) {
   QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
   box.setDefaultButton(save);
   box.setEscapeButton(cancel);
+  fit_title(box);
   box.exec();
   if (box.clickedButton() == save) return Unsaved::save;
   return box.clickedButton() == discard ? Unsaved::discard : Unsaved::cancel;
@@ -36,7 +39,7 @@ QString BookDialogs::ask_save_path(const QString& suggested) {
 }
 
 void BookDialogs::warn(const QString& title, const QString& message) {
-  QMessageBox::warning(parent_, title, message);
+  ui::warn(parent_, title, message);
 }
 
 bool BookDialogs::ask_recover(const QString& name, std::size_t entries) {
@@ -48,6 +51,7 @@ bool BookDialogs::ask_recover(const QString& name, std::size_t entries) {
   QPushButton* restore = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
   box.addButton(QStringLiteral("放弃"), QMessageBox::DestructiveRole);
   box.setDefaultButton(restore);
+  fit_title(box);
   box.exec();
   return box.clickedButton() == restore;
 }

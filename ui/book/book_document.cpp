@@ -26,6 +26,7 @@
 
 #include "book/file.h"
 #include "book/recovery.h"
+#include "ui/book/book_export.h"
 #include "ui/qt_text.h"
 #include "ui/storage.h"
 
@@ -225,8 +226,9 @@ bool BookDocument::save() {
 }
 
 bool BookDocument::save_as() {
+  // A new book is proposed under its project's name, as an engineer would name the file.
   QString path = prompts_.ask_save_path(
-      path_.isEmpty() ? QDir::homePath() + QStringLiteral("/未命名.lcbook") : path_);
+      proposed_path(path_, book().project.name, QDir::homePath(), QStringLiteral("lcbook")));
   if (path.isEmpty()) return false;
   if (!path.endsWith(QStringLiteral(".lcbook"), Qt::CaseInsensitive))
     path += QStringLiteral(".lcbook");

@@ -23,6 +23,7 @@
 #include "ui/calculator/sketch_view.h"
 #include "ui/calculator/typed_code.h"
 #include "ui/icon.h"
+#include "ui/message_box.h"
 #include "ui/qt_text.h"
 
 namespace loadcalc::ui {
@@ -183,6 +184,7 @@ void Form1::set_tooltip(std::string_view text) {
 
 void Form1::show_message(std::string_view prompt, std::string_view title) {
   QMessageBox box(QMessageBox::Information, qstring(title), qstring(prompt), QMessageBox::Ok, this);
+  fit_title(box);
   box.exec();
 }
 
