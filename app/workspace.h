@@ -27,6 +27,9 @@ class Workspace : public QObject {
   // one). Returns the message shown to the user when the file could not be opened, else empty.
   QString open_book(const QString& path);
 
+  // The book window, built if need be, on screen and in front.
+  void show_book();
+
   // At start-up: a book an earlier run left unsaved is offered back (恢复 / 放弃) and, taken
   // back, reopened in the book window.
   void offer_recovery();
