@@ -6,6 +6,7 @@
 #include "ui/book/book_dialogs.h"
 #include "ui/book/book_document.h"
 #include "ui/book/book_window.h"
+#include "ui/book/recent_files.h"
 #include "ui/calculator/form1.h"
 
 namespace loadcalc::app {
@@ -14,11 +15,27 @@ Workspace::Workspace(ui::Form1& calculator) : QObject(&calculator), calculator_(
   calculator_.installEventFilter(this);
   connect(&calculator_, &ui::Form1::addToBookRequested, this,
           [this](Calculation c) { book_window()->add_from_calculator(c); });
+  // The book stays reachable from the calculator after its window is closed.
+  calculator_.set_recent_books([] { return ui::RecentFiles().files(); });
+  connect(&calculator_, &ui::Form1::openBookRequested, this, [this](const QString& path) {
+    if (ui::BookWindow* window = book_window(); window->open(path)) show_book();
+  });
+  connect(&calculator_, &ui::Form1::showBookRequested, this, &Workspace::show_book);
+}
+
+void Workspace::show_book() {
+  ui::BookWindow* window = book_window();
+  window->show();
+  window->raise();
+  window->activateWindow();
 }
 
 ui::BookWindow* Workspace::book_window(bool create) {
   auto* window = calculator_.findChild<ui::BookWindow*>(QString(), Qt::FindDirectChildrenOnly);
-  if (!window && create) window = new ui::BookWindow(calculator_, &calculator_);
+  if (!window && create) {
+    window = new ui::BookWindow(calculator_, &calculator_);
+    window->installEventFilter(this);
+  }
   return window;
 }
 
@@ -40,6 +57,10 @@ void Workspace::offer_recovery() {
 }
 
 bool Workspace::eventFilter(QObject* watched, QEvent* event) {
+  // Shown or closed, not minimized or restored: the calculator offers 显示计算书 while it is open.
+  if (qobject_cast<ui::BookWindow*>(watched) && !event->spontaneous() &&
+      (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+    calculator_.set_book_open(event->type() == QEvent::Show);
   if (watched == &calculator_ && event->type() == QEvent::Close) {
     ui::BookWindow* window = book_window(false);
     if (window && !window->close()) {

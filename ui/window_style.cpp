@@ -78,26 +78,27 @@ double contrast(const QColor& a, const QColor& b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+// `wanted` moved toward `toward` just far enough to stand out from `background` at `ratio`.
+QColor mixed_until(const QColor& wanted, const QColor& toward, const QColor& background,
+                   double ratio) {
+  for (int step = 0; step <= 32; ++step) {
+    const double t = step / 32.0;
+    const QColor mixed =
+        QColor::fromRgbF(float(wanted.redF() + (toward.redF() - wanted.redF()) * t),
+                         float(wanted.greenF() + (toward.greenF() - wanted.greenF()) * t),
+                         float(wanted.blueF() + (toward.blueF() - wanted.blueF()) * t));
+    if (contrast(mixed, background) >= ratio) return mixed;
+  }
+  return toward;
+}
+
 // The frame's line: the window colour moved toward the text colour just far enough to stand out
 // at 3 : 1 (WCAG's least for the outline of a control), so that it stays a quiet grey line in a
 // light and in a dark palette alike. The margin keeps the edge pixels of a line drawn at a
 // fractional scale above it too.
 QColor frame_color(const QPalette& palette) {
   const QColor window = palette.color(QPalette::Window);
-  const QColor text = palette.color(QPalette::WindowText);
-  QColor line = text;
-  for (int step = 1; step <= 32; ++step) {
-    const double t = step / 32.0;
-    const QColor mixed =
-        QColor::fromRgbF(float(window.redF() + (text.redF() - window.redF()) * t),
-                         float(window.greenF() + (text.greenF() - window.greenF()) * t),
-                         float(window.blueF() + (text.blueF() - window.blueF()) * t));
-    if (contrast(mixed, window) >= 3.2) {
-      line = mixed;
-      break;
-    }
-  }
-  return line;
+  return mixed_until(window, palette.color(QPalette::WindowText), window, 3.2);
 }
 
 bool is_dark(const QPalette& palette) {
@@ -174,6 +175,12 @@ void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* op
   painter->setBrush(Qt::NoBrush);
   painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
   painter->restore();
+}
+
+QColor warning_text_color(const QPalette& palette) {
+  // A little above 4.5 : 1, WCAG's least for text, so that rounding to 8-bit channels keeps it.
+  return mixed_until(QColor(0xb0, 0x00, 0x20), palette.color(QPalette::Text),
+                     palette.color(QPalette::Base), 4.6);
 }
 
 }  // namespace loadcalc::ui

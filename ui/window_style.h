@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QProxyStyle>
 
 namespace loadcalc::ui {
@@ -33,5 +34,9 @@ class WindowStyle : public QProxyStyle {
   void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
 };
+
+// The red of a warning written in a list (a refused entry's message): the usual dark red on a
+// light field, lightened toward the text colour on a dark one until it reads at 4.5 : 1.
+QColor warning_text_color(const QPalette& palette);
 
 }  // namespace loadcalc::ui

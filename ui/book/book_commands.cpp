@@ -88,6 +88,27 @@ void RenameEntryCommand::undo() {
   set_name(before_);
 }
 
+EditNoteCommand::EditNoteCommand(BookModel& model, int row, std::string note)
+    : QUndoCommand(QStringLiteral("编辑备注")),
+      model_(model),
+      row_(row),
+      before_(model.entry(row).note),
+      after_(std::move(note)) {}
+
+void EditNoteCommand::set_note(const std::string& note) {
+  Entry edited = model_.entry(row_);
+  edited.note = note;
+  model_.replace_entry(row_, std::move(edited));
+}
+
+void EditNoteCommand::redo() {
+  set_note(after_);
+}
+
+void EditNoteCommand::undo() {
+  set_note(before_);
+}
+
 UpdateEntryCommand::UpdateEntryCommand(BookModel& model, int row, Entry updated)
     : QUndoCommand(QStringLiteral("更新条目")),
       model_(model),

@@ -80,6 +80,20 @@ class RenameEntryCommand : public QUndoCommand {
   std::string before_, after_;
 };
 
+// 备注: the entry's note, typed into the table.
+class EditNoteCommand : public QUndoCommand {
+ public:
+  EditNoteCommand(BookModel& model, int row, std::string note);
+  void redo() override;
+  void undo() override;
+
+ private:
+  void set_note(const std::string& note);
+  BookModel& model_;
+  int row_;
+  std::string before_, after_;
+};
+
 // 更新条目: the calculator's texts in place of the entry's.
 class UpdateEntryCommand : public QUndoCommand {
  public:

@@ -22,6 +22,7 @@ BookPrompts::Unsaved BookDialogs::ask_unsaved(const QString& name) {
   QMessageBox box(QMessageBox::Warning, QStringLiteral("计算书"),
                   QStringLiteral("计算书“%1”有未保存的修改，是否保存？").arg(name),
                   QMessageBox::NoButton, parent_);
+  box.setTextFormat(Qt::PlainText);  // the name is the user's: never read as HTML
   QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
   QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
   QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
@@ -48,6 +49,7 @@ bool BookDialogs::ask_recover(const QString& name, std::size_t entries) {
       QStringLiteral("上次关闭程序时，计算书“%1”有未保存的修改（%2 条计算）。是否恢复？")
           .arg(name, QString::number(entries)),
       QMessageBox::NoButton, parent_);
+  box.setTextFormat(Qt::PlainText);
   QPushButton* restore = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
   box.addButton(QStringLiteral("放弃"), QMessageBox::DestructiveRole);
   box.setDefaultButton(restore);

@@ -2,14 +2,15 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
 #include <utility>
 
 #include "calc/calculations.h"
 #include "ui/qt_text.h"
+#include "ui/window_style.h"
 
 namespace loadcalc::ui {
-
-namespace {}  // namespace
 
 void BookModel::reset(Book book) {
   beginResetModel();
@@ -78,12 +79,18 @@ QVariant BookModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const Entry& e = entry(index.row());
   const EntryResult& r = result(index.row());
-  if (role == Qt::ForegroundRole && !r.valid && index.column() >= result_column)
-    return QBrush(QColor(0xb0, 0x00, 0x20));
+  if (role == Qt::ForegroundRole && !r.valid &&
+      (index.column() == result_column || index.column() == flag_column))
+    return QBrush(warning_text_color(QGuiApplication::palette()));
   if (role == Qt::TextAlignmentRole &&
       (index.column() == number_column || index.column() == result_column))
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-  if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return {};
+  // Every text in full on hover, a long check message wrapped; names and notes as typed.
+  if (role == Qt::ToolTipRole) {
+    const QString text = data(index, Qt::DisplayRole).toString();
+    return text.isEmpty() ? QVariant() : QVariant(plain_tooltip(text));
+  }
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   switch (index.column()) {
     case number_column:
       return index.row() + 1;
@@ -96,6 +103,8 @@ QVariant BookModel::data(const QModelIndex& index, int role) const {
       return r.valid ? qstring(r.caption) : QStringLiteral("—");
     case flag_column:
       return qstring(r.message);
+    case note_column:
+      return qstring(e.note);
     default:
       return {};
   }
@@ -106,19 +115,20 @@ QVariant BookModel::headerData(int section, Qt::Orientation o, int role) const {
     return QAbstractTableModel::headerData(section, o, role);
   static const std::array<QString, column_count> titles{
       QStringLiteral("序号"), QStringLiteral("构件"), QStringLiteral("类型"),
-      QStringLiteral("结果"), QStringLiteral("检查")};
+      QStringLiteral("结果"), QStringLiteral("检查"), QStringLiteral("备注")};
   return titles[static_cast<std::size_t>(section)];
 }
 
 Qt::ItemFlags BookModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags f = QAbstractTableModel::flags(index);
-  if (index.column() == member_column) f |= Qt::ItemIsEditable;
+  if (index.column() == member_column || index.column() == note_column) f |= Qt::ItemIsEditable;
   return f;
 }
 
 bool BookModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || index.column() != member_column) return false;
-  emit rename_requested(index.row(), value.toString());
+  if (role != Qt::EditRole) return false;
+  if (index.column() == member_column) emit rename_requested(index.row(), value.toString());
+  if (index.column() == note_column) emit note_requested(index.row(), value.toString());
   return false;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The open book as the window shows it: the project and a table of entries (序号, 构件, 类型,
-// 结果, 检查), each entry's result computed from its texts when the entry changes. Every change
-// goes through the few calls below, which the undo commands (book_commands.h) make.
+// 结果, 检查, 备注), each entry's result computed from its texts when the entry changes. Every
+// change goes through the few calls below, which the undo commands (book_commands.h) make.
 
 #include <QAbstractTableModel>
 #include <array>
@@ -18,8 +18,15 @@ class BookModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum Column { number_column, member_column, kind_column, result_column, flag_column };
-  static constexpr int column_count = 5;
+  enum Column {
+    number_column,
+    member_column,
+    kind_column,
+    result_column,
+    flag_column,
+    note_column
+  };
+  static constexpr int column_count = 6;
 
   explicit BookModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
@@ -40,13 +47,14 @@ class BookModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation o, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
-  // A member name typed into the table is not applied here but handed on as rename_requested,
-  // so that the rename is an undoable edit like any other.
+  // A member name or a note typed into the table is not applied here but handed on as
+  // rename_requested or note_requested, so that it is an undoable edit like any other.
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
  signals:
   void project_changed(int field);
   void rename_requested(int row, const QString& name);
+  void note_requested(int row, const QString& note);
 
  private:
   Book book_;

@@ -19,6 +19,9 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QScreen>
+#include <QSettings>
+#include <QStyle>
 #include <QTableView>
 #include <QUrl>
 #include <algorithm>
@@ -36,6 +39,13 @@
 namespace loadcalc::ui {
 
 namespace {
+
+QString geometry_key() {
+  return QStringLiteral("bookWindow/geometry");
+}
+
+// The widest member name a table commonly holds: a beam by its grid lines.
+constexpr auto widest_member = u"KL12 ⑩~⑪轴/Ⓐ~Ⓑ";
 
 template <typename Slot>
 QAction* add_action(QMenu* menu, const char* name, const QString& text, BookWindow* window,
@@ -62,8 +72,36 @@ BookWindow::BookWindow(Sheet& calculator, QWidget* calculator_window)
   connect(document_, &BookDocument::modified_changed, this, &BookWindow::setWindowModified);
   connect(&document_->model(), &BookModel::project_changed, this, &BookWindow::show_project_field);
   connect(&document_->model(), &BookModel::rename_requested, this, &BookWindow::rename_entry_to);
+  connect(&document_->model(), &BookModel::note_requested, this, &BookWindow::edit_note_to);
   show_name();
-  resize(720, 480);
+  resize(760, 480);
+  placed_ = restoreGeometry(QSettings().value(geometry_key()).toByteArray());
+}
+
+QPoint beside(const QRect& calculator, const QSize& size, const QRect& screen) {
+  constexpr int gap = 8;
+  const int top =
+      std::max(screen.top(), std::min(calculator.top(), screen.bottom() + 1 - size.height()));
+  const int right = calculator.right() + 1 + gap;
+  if (right + size.width() <= screen.right() + 1) return {right, top};
+  const int left = calculator.left() - gap - size.width();
+  if (left >= screen.left()) return {left, top};
+  const int below = calculator.bottom() + 1 + gap;
+  const int x =
+      std::max(screen.left(), std::min(calculator.left(), screen.right() + 1 - size.width()));
+  if (below + size.height() <= screen.bottom() + 1) return {x, below};
+  return {std::max(screen.left(), screen.right() + 1 - size.width()), top};
+}
+
+void BookWindow::showEvent(QShowEvent* event) {
+  if (!placed_) {
+    placed_ = true;
+    // Not framed yet: its frame will be as thick as the calculator's.
+    const QSize frame = calculator_window_->frameGeometry().size() - calculator_window_->size();
+    const QScreen* screen = calculator_window_->screen();
+    move(beside(calculator_window_->frameGeometry(), size() + frame, screen->availableGeometry()));
+  }
+  QMainWindow::showEvent(event);
 }
 
 void BookWindow::create_central() {
@@ -105,41 +143,56 @@ void BookWindow::create_table(QGridLayout* grid) {
   table_->setModel(&document_->model());
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->setEditTriggers(QAbstractItemView::EditKeyPressed);
+  table_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   table_->verticalHeader()->hide();
-  table_->horizontalHeader()->setStretchLastSection(true);
-  table_->setColumnWidth(BookModel::member_column, 180);
-  table_->setColumnWidth(BookModel::kind_column, 100);
-  table_->setColumnWidth(BookModel::result_column, 110);
+  // Numbers, kinds and results as wide as they are; the member as wide as a long beam name; the
+  // check message shown whole on hover; the note taking what is left.
+  QHeaderView* header = table_->horizontalHeader();
+  header->setStretchLastSection(true);
+  for (const int column :
+       {BookModel::number_column, BookModel::kind_column, BookModel::result_column})
+    header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  const int padding =
+      2 * table_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table_) +
+      table_->fontMetrics().horizontalAdvance(u'M');
+  table_->setColumnWidth(
+      BookModel::member_column,
+      table_->fontMetrics().horizontalAdvance(QString::fromUtf16(widest_member)) + padding);
+  table_->setColumnWidth(BookModel::flag_column, 200);
   // Double-click or Enter: the entry into the calculator.
   connect(table_, &QAbstractItemView::activated, this,
           [this](const QModelIndex& index) { load_into_calculator(index.row()); });
   grid->addWidget(table_, 4, 0, 1, 4);
 }
 
+// Keys written out rather than taken from the platform's standard ones: those leave 另存为 without
+// a key on Windows and 重做 without Ctrl+Y elsewhere.
 void BookWindow::create_file_menu() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-  add_action(file, "newBook", QStringLiteral("新建"), this, &BookWindow::new_book,
-             QKeySequence::New);
-  add_action(file, "openBook", QStringLiteral("打开…"), this, &BookWindow::open,
-             QKeySequence::Open);
-  add_action(file, "saveBook", QStringLiteral("保存"), this, &BookWindow::save, QKeySequence::Save);
-  add_action(file, "saveBookAs", QStringLiteral("另存为…"), this, &BookWindow::save_as,
-             QKeySequence::SaveAs);
-  recent_menu_ = file->addMenu(QStringLiteral("最近的文件"));
+  add_action(file, "newBook", QStringLiteral("新建(&N)"), this, &BookWindow::new_book,
+             QKeySequence(Qt::CTRL | Qt::Key_N));
+  add_action(
+      file, "openBook", QStringLiteral("打开(&O)…"), this, [this] { open(); },
+      QKeySequence(Qt::CTRL | Qt::Key_O));
+  add_action(file, "saveBook", QStringLiteral("保存(&S)"), this, &BookWindow::save,
+             QKeySequence(Qt::CTRL | Qt::Key_S));
+  add_action(file, "saveBookAs", QStringLiteral("另存为(&A)…"), this, &BookWindow::save_as,
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  recent_menu_ = file->addMenu(QStringLiteral("最近的文件(&R)"));
   connect(recent_menu_, &QMenu::aboutToShow, this, &BookWindow::fill_recent_menu);
-  create_export_menu(file->addMenu(QStringLiteral("导出")));
-  add_action(file, "printBook", QStringLiteral("打印…"), this, &BookWindow::print,
-             QKeySequence::Print);
+  create_export_menu(file->addMenu(QStringLiteral("导出(&E)")));
+  add_action(file, "printBook", QStringLiteral("打印(&P)…"), this, &BookWindow::print,
+             QKeySequence(Qt::CTRL | Qt::Key_P));
   file->addSeparator();
-  add_action(file, "closeBook", QStringLiteral("关闭"), this, &QWidget::close, QKeySequence::Close);
+  add_action(file, "closeBook", QStringLiteral("关闭(&C)"), this, &QWidget::close,
+             QKeySequence(Qt::CTRL | Qt::Key_W));
 }
 
 // "PDF…" and its kin, one for each export format.
 void BookWindow::create_export_menu(QMenu* exports) {
   for (const ExportFormat& format : export_formats()) {
     const QString extension = qstring(format.extension);
-    QAction* action = exports->addAction(extension.toUpper() + u'…');
+    QAction* action = exports->addAction(u'&' + extension.toUpper() + u'…');
     action->setObjectName(QStringLiteral("export") + extension.front().toUpper() +
                           extension.mid(1));
     connect(action, &QAction::triggered, this, [this, &format] { export_as(format); });
@@ -148,27 +201,29 @@ void BookWindow::create_export_menu(QMenu* exports) {
 
 void BookWindow::create_edit_menu() {
   QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
-  QAction* undo = document_->undo_stack().createUndoAction(this, QStringLiteral("撤销"));
+  QAction* undo = document_->undo_stack().createUndoAction(this, QStringLiteral("撤销(&U)"));
   undo->setObjectName(QStringLiteral("undo"));
-  undo->setShortcut(QKeySequence::Undo);
-  QAction* redo = document_->undo_stack().createRedoAction(this, QStringLiteral("重做"));
+  undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  QAction* redo = document_->undo_stack().createRedoAction(this, QStringLiteral("重做(&R)"));
   redo->setObjectName(QStringLiteral("redo"));
-  redo->setShortcut(QKeySequence::Redo);
+  redo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   edit->addAction(undo);
   edit->addAction(redo);
   edit->addSeparator();
-  QAction* rename = add_action(edit, "renameEntry", QStringLiteral("重命名"), this,
+  QAction* rename = add_action(edit, "renameEntry", QStringLiteral("重命名(&M)"), this,
                                &BookWindow::rename_entry, QKeySequence(Qt::Key_F2));
-  add_action(edit, "duplicateEntry", QStringLiteral("复制条目"), this,
+  add_action(edit, "editNote", QStringLiteral("编辑备注(&B)"), this, &BookWindow::edit_note);
+  add_action(edit, "duplicateEntry", QStringLiteral("复制条目(&C)"), this,
              &BookWindow::duplicate_entry);
-  QAction* remove = add_action(edit, "deleteEntry", QStringLiteral("删除"), this,
+  QAction* remove = add_action(edit, "deleteEntry", QStringLiteral("删除(&D)"), this,
                                &BookWindow::delete_entry, QKeySequence::Delete);
-  add_action(edit, "moveEntryUp", QStringLiteral("上移"), this, &BookWindow::move_entry_up,
+  add_action(edit, "moveEntryUp", QStringLiteral("上移(&K)"), this, &BookWindow::move_entry_up,
              QKeySequence(Qt::CTRL | Qt::Key_Up));
-  add_action(edit, "moveEntryDown", QStringLiteral("下移"), this, &BookWindow::move_entry_down,
+  add_action(edit, "moveEntryDown", QStringLiteral("下移(&J)"), this, &BookWindow::move_entry_down,
              QKeySequence(Qt::CTRL | Qt::Key_Down));
   edit->addSeparator();
-  add_action(edit, "updateEntry", QStringLiteral("更新条目"), this,
+  add_action(edit, "updateEntry", QStringLiteral("更新条目(&E)"), this,
              &BookWindow::update_current_entry);
   // Keys that mean something else in a project field act on the table only.
   for (QAction* action : {rename, remove}) {
@@ -181,7 +236,11 @@ bool BookWindow::eventFilter(QObject* watched, QEvent* event) {
   // A project field's own undo would bypass the book's: leave Ctrl+Z and its kin to the window.
   if (event->type() == QEvent::ShortcutOverride) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+    const QKeySequence pressed(key->keyCombination());
+    const auto is_key_of = [&](const char* action) {
+      return findChild<QAction*>(QString::fromLatin1(action))->shortcuts().contains(pressed);
+    };
+    if (is_key_of("undo") || is_key_of("redo")) {
       event->ignore();
       return true;
     }
@@ -196,12 +255,13 @@ void BookWindow::closeEvent(QCloseEvent* event) {
   }
   // Closed is gone: the recovery copy with it, and the next 加入计算书 starts a new book.
   document_->clear();
+  QSettings().setValue(geometry_key(), saveGeometry());
   event->accept();
 }
 
 void BookWindow::show_name() {
   const QString read_only = document_->is_read_only() ? QStringLiteral("（只读）") : QString();
-  setWindowTitle(document_->name() + read_only + QStringLiteral("[*] — 计算书"));
+  setWindowTitle(plain_title(document_->name()) + read_only + QStringLiteral("[*] — 计算书"));
 }
 
 void BookWindow::show_project_field(int field) {
@@ -215,11 +275,16 @@ void BookWindow::new_book() {
   if (document_->maybe_save()) document_->clear();
 }
 
-void BookWindow::open() {
-  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开计算书"),
-                                                    QFileInfo(document_->path()).absolutePath(),
-                                                    QStringLiteral("计算书 (*.lcbook)"));
-  if (!path.isEmpty()) document_->open(path);
+bool BookWindow::open(const QString& path) {
+  QString chosen = path;
+  if (chosen.isEmpty())
+    // Asked from the calculator, this window may not be on screen yet.
+    chosen = QFileDialog::getOpenFileName(
+        isVisible() ? this : calculator_window_, QStringLiteral("打开计算书"),
+        QFileInfo(document_->path()).absolutePath(), QStringLiteral("计算书 (*.lcbook)"));
+  if (chosen.isEmpty()) return false;
+  document_->open(chosen);
+  return !document_->path().isEmpty() && QFileInfo(document_->path()) == QFileInfo(chosen);
 }
 
 void BookWindow::save() {
@@ -234,8 +299,8 @@ void BookWindow::fill_recent_menu() {
   recent_menu_->clear();
   const QStringList recent = document_->recent_files().files();
   for (const QString& path : recent)
-    connect(recent_menu_->addAction(QDir::toNativeSeparators(path)), &QAction::triggered, this,
-            [this, path] { document_->open(path); });
+    connect(recent_menu_->addAction(plain_menu_text(QDir::toNativeSeparators(path))),
+            &QAction::triggered, this, [this, path] { document_->open(path); });
   if (recent.isEmpty()) recent_menu_->addAction(QStringLiteral("（无）"))->setEnabled(false);
 }
 
@@ -319,6 +384,18 @@ void BookWindow::rename_entry_to(int row, const QString& name) {
   const std::string text = name.trimmed().toStdString();
   if (text.empty() || text == document_->model().entry(row).name) return;
   document_->undo_stack().push(new RenameEntryCommand(document_->model(), row, text));
+}
+
+void BookWindow::edit_note() {
+  if (const int row = current_row(); row >= 0)
+    table_->edit(document_->model().index(row, BookModel::note_column));
+}
+
+void BookWindow::edit_note_to(int row, const QString& note) {
+  // A note keeps its own spacing: only the name is trimmed.
+  const std::string text = note.toStdString();
+  if (text == document_->model().entry(row).note) return;
+  document_->undo_stack().push(new EditNoteCommand(document_->model(), row, text));
 }
 
 void BookWindow::duplicate_entry() {

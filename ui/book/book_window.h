@@ -23,6 +23,11 @@ namespace loadcalc::ui {
 class BookDocument;
 struct ExportFormat;
 
+// Where a window of frame `size` goes the first time it opens: beside the calculator's frame
+// `calculator`, to its right when `screen` has room there, else to its left, else below it, else
+// as far right as the screen allows.
+QPoint beside(const QRect& calculator, const QSize& size, const QRect& screen);
+
 class BookWindow : public QMainWindow {
   Q_OBJECT
 
@@ -43,13 +48,18 @@ class BookWindow : public QMainWindow {
   void update_entry(int row);
   int current_row() const;
 
+ public slots:
+  // The book at `path` (an empty path: the one the user picks in a file dialog). True when it is
+  // the window's book now; false when it could not be read or the user cancelled.
+  bool open(const QString& path = {});
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private slots:
   void new_book();
-  void open();
   void save();
   void save_as();
   void fill_recent_menu();
@@ -61,6 +71,8 @@ class BookWindow : public QMainWindow {
   void move_entry_down();
   void update_current_entry();
   void rename_entry_to(int row, const QString& name);
+  void edit_note();
+  void edit_note_to(int row, const QString& note);
   void show_project_field(int field);
   void show_name();
 
@@ -82,6 +94,8 @@ class BookWindow : public QMainWindow {
   BookDocument* document_;
   QTableView* table_ = nullptr;
   QMenu* recent_menu_ = nullptr;
+  // Until the first show: its place is settled then (where it was last, or beside the calculator).
+  bool placed_ = false;
   std::array<QLineEdit*, project_field_count> project_edits_{};
 };
 

@@ -123,6 +123,7 @@ void Form1::build() {
     w->setGeometry(pixel_rect(c));
   }
   for (const CalculationInfo& r : calculations) attach_working(r.label);
+  attach_book_actions();
   attach_print_shortcut();
   for (QLabel* label : results_) name_result(label);
   // A field's own label is its label for a screen reader too; the first field where it names two.
@@ -184,6 +185,8 @@ void Form1::set_tooltip(std::string_view text) {
 
 void Form1::show_message(std::string_view prompt, std::string_view title) {
   QMessageBox box(QMessageBox::Information, qstring(title), qstring(prompt), QMessageBox::Ok, this);
+  // A check's message may quote what was typed.
+  box.setTextFormat(Qt::PlainText);
   fit_title(box);
   box.exec();
 }

@@ -2,8 +2,10 @@
 // The one window. Its thirteen fields are the calculation sheet: Form1 implements Sheet over its
 // widgets, so the checks and calculations drive the window exactly as they drive a MemorySheet.
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +16,7 @@
 #include "calc/sheet.h"
 #include "calc/startup.h"
 
+class QAction;
 class QContextMenuEvent;
 class QFocusEvent;
 class QMenu;
@@ -59,12 +62,21 @@ class Form1 : public QWidget, public Sheet {
   // the result the field feeds (the result label's own actions, the one list of them).
   QMenu* field_menu(Field f) const;
 
+  // Where the menus' 最近的计算书 come from, newest first, asked each time the list is shown.
+  void set_recent_books(std::function<QStringList()> recent);
+  // 显示计算书 is on the menus while a book is open.
+  void set_book_open(bool open);
+
   // The first show runs the start-up routine before anything is on screen.
   void setVisible(bool visible) override;
 
  signals:
   // 加入计算书… on a result's menu: the calculation whose fields the user wants filed.
   void addToBookRequested(loadcalc::Calculation c);
+  // 打开计算书… (an empty path: the user picks the file) and 最近的计算书: the book at `path`.
+  void openBookRequested(const QString& path);
+  // 显示计算书: the open book's window to the front.
+  void showBookRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -79,6 +91,10 @@ class Form1 : public QWidget, public Sheet {
   // Each result's working: its tooltip and its menu.
   void attach_working(ResultLabel l);
   void attach_print_shortcut();
+  // 打开计算书…, 最近的计算书 and 显示计算书 on every result's menu, so on every field's too: the
+  // book is never further away than the calculator.
+  void attach_book_actions();
+  void fill_recent_books();
   void copy_working(ResultLabel l) const;
   QString sheet_html() const;
   void open_field_menu(Field f, const QContextMenuEvent& event);
@@ -92,7 +108,11 @@ class Form1 : public QWidget, public Sheet {
   // The field whose focus came with a mouse press: the press moves the caret after the focus
   // reaction has selected everything, so the release selects again.
   std::optional<Field> clicked_into_;
-  std::unique_ptr<QPrinter> printer_;  // made when first asked for: finding printers is slow
+  std::unique_ptr<QPrinter> printer_;
+  QMenu* recent_books_ = nullptr;
+  QAction* show_book_ = nullptr;
+  std::function<QStringList()>
+      recent_books_source_;  // made when first asked for: finding printers is slow
 };
 
 }  // namespace loadcalc::ui

@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
+#include <QDir>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -90,6 +92,42 @@ void Form1::attach_working(ResultLabel l) {
   connect(print, &QAction::triggered, this, &Form1::open_print_dialog);
   connect(add("addToBook", QStringLiteral("加入计算书…")), &QAction::triggered, this,
           [this, l] { emit addToBookRequested(result_info(l).id); });
+}
+
+void Form1::attach_book_actions() {
+  auto* separator = new QAction(this);
+  separator->setSeparator(true);
+  auto* open = new QAction(QStringLiteral("打开计算书…"), this);
+  open->setObjectName(QStringLiteral("openBookFile"));
+  connect(open, &QAction::triggered, this, [this] { emit openBookRequested({}); });
+  recent_books_ = new QMenu(QStringLiteral("最近的计算书"), this);
+  recent_books_->menuAction()->setObjectName(QStringLiteral("recentBooks"));
+  connect(recent_books_, &QMenu::aboutToShow, this, &Form1::fill_recent_books);
+  show_book_ = new QAction(QStringLiteral("显示计算书"), this);
+  show_book_->setObjectName(QStringLiteral("showBook"));
+  show_book_->setVisible(false);
+  connect(show_book_, &QAction::triggered, this, &Form1::showBookRequested);
+  for (const CalculationInfo& c : calculations)
+    result(c.label)->addActions({separator, open, recent_books_->menuAction(), show_book_});
+  fill_recent_books();
+}
+
+void Form1::set_recent_books(std::function<QStringList()> recent) {
+  recent_books_source_ = std::move(recent);
+  fill_recent_books();
+}
+
+void Form1::set_book_open(bool open) {
+  show_book_->setVisible(open);
+}
+
+void Form1::fill_recent_books() {
+  recent_books_->clear();
+  const QStringList recent = recent_books_source_ ? recent_books_source_() : QStringList();
+  for (const QString& path : recent)
+    connect(recent_books_->addAction(plain_menu_text(QDir::toNativeSeparators(path))),
+            &QAction::triggered, this, [this, path] { emit openBookRequested(path); });
+  if (recent.isEmpty()) recent_books_->addAction(QStringLiteral("（无）"))->setEnabled(false);
 }
 
 void Form1::attach_print_shortcut() {

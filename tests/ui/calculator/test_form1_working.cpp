@@ -77,12 +77,14 @@ class WorkingTest : public WindowTest {
     QLabel* l = this->label(static_cast<ResultLabel>(label));
     QCOMPARE(l->contextMenuPolicy(), Qt::ActionsContextMenu);
     QStringList shown;
-    for (QAction* a : l->actions()) {
-      QCOMPARE(a->parent(), l);
-      shown << a->objectName() + u'=' + a->text();
-    }
+    // The result's own, then the book's, which every result shares.
+    for (QAction* a : l->actions())
+      shown << (a->parent() == l ? QString() : QStringLiteral("shared ")) + a->objectName() + u'=' +
+                   a->text();
     QCOMPARE(shown, (QStringList{"copyResult=复制结果", "copyWorking=复制计算过程",
-                                 "printSheet=打印计算书…", "addToBook=加入计算书…"}));
+                                 "printSheet=打印计算书…", "addToBook=加入计算书…",
+                                 "shared =", "shared openBookFile=打开计算书…",
+                                 "shared recentBooks=最近的计算书", "shared showBook=显示计算书"}));
   }
 
   // Every way a field's menu is asked for; the platform makes the event of the menu key (and on
@@ -121,7 +123,8 @@ class WorkingTest : public WindowTest {
     QCOMPARE(shown,
              (QStringList{qt + "撤消(&U)", qt + "重做(&R)", "|", qt + "剪切(&T)", qt + "复制(&C)",
                           qt + "粘贴(&P)", qt + "删除", "|", qt + "全选", "|", r + "复制结果",
-                          r + "复制计算过程", r + "打印计算书…", r + "加入计算书…"}));
+                          r + "复制计算过程", r + "打印计算书…", r + "加入计算书…", "|",
+                          "/打开计算书…", "/最近的计算书", "/显示计算书"}));
   }
 
   void copying_puts_text_and_formatted_working_on_the_clipboard() {
