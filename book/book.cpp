@@ -25,8 +25,6 @@ using json = nlohmann::json;
 constexpr std::string_view book_format = "loadcalc-book";
 constexpr std::string_view recovery_format = "loadcalc-recovery";
 constexpr int format_version = 1;
-// A building has dozens to a few hundred members; a file with more is not one a person made.
-constexpr std::size_t max_entries = 10'000;
 
 // The project's keys in file order, each with its member and what the book window calls it.
 struct ProjectKey {
@@ -249,9 +247,9 @@ std::variant<Book, Fault> book_from_json(const json& j) {
   auto entries = j.find("entries");
   if (entries == j.end()) return Fault{"缺少 “entries”"};
   if (!entries->is_array()) return Fault{wrong_type("entries", "数组", *entries)};
-  if (entries->size() > max_entries)
+  if (entries->size() > max_book_entries)
     return Fault{"计算书有 " + std::to_string(entries->size()) + " 条计算，超过上限 " +
-                 std::to_string(max_entries) + " 条"};
+                 std::to_string(max_book_entries) + " 条"};
   book.entries.reserve(entries->size());
   for (std::size_t i = 0; i < entries->size(); ++i) {
     Entry e;
@@ -370,6 +368,10 @@ std::optional<std::string> save_book(const std::filesystem::path& path, const Bo
 
 std::optional<std::string> replace_file(const std::filesystem::path& path, std::string_view data) {
   return write_whole(path, data, true);
+}
+
+std::optional<std::string> read_whole_file(const std::filesystem::path& path, std::string& out) {
+  return read_file(path, out);
 }
 
 std::variant<Book, ReadError> load_book(const std::filesystem::path& path) {

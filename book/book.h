@@ -106,6 +106,8 @@ std::variant<Book, ReadError> read_book(std::string_view bytes);
 
 // Files larger than this are refused before they are read.
 inline constexpr std::uintmax_t max_book_bytes = 64u * 1024 * 1024;
+// A building has dozens to a few hundred members; a book with more is not one a person made.
+inline constexpr std::size_t max_book_entries = 10'000;
 
 // Writes a temporary file beside `path`, then renames it over: a failed save leaves the old file
 // as it was. The message on failure, none on success.
@@ -113,6 +115,8 @@ std::optional<std::string> save_book(const std::filesystem::path& path, const Bo
 std::variant<Book, ReadError> load_book(const std::filesystem::path& path);
 // The same whole-or-nothing write for any bytes (an export).
 std::optional<std::string> replace_file(const std::filesystem::path& path, std::string_view bytes);
+// A whole file of at most max_book_bytes, read as a book is (an import): the message on failure.
+std::optional<std::string> read_whole_file(const std::filesystem::path& path, std::string& out);
 
 // The recovery copy: the book as it stands after every change, with the file it belongs to
 // (empty for a book never saved), written to a path the caller chooses.

@@ -1,10 +1,8 @@
 // The book's summary for a spreadsheet, written from the entries' texts and their evaluation: a
 // refused entry shows its message where a figure would stand.
 
-#include <cctype>
-#include <charconv>
-
 #include "book/book.h"
+#include "book/schedule.h"
 #include "calc/fields.h"
 
 namespace loadcalc {
@@ -18,22 +16,10 @@ std::vector<Field> input_columns() {
   return out;
 }
 
-bool plain_number(std::string_view s) {
-  if (s.starts_with('+') || s.starts_with('-')) s.remove_prefix(1);
-  if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s[0])) || s[0] == '.')) return false;
-  double x = 0;
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), x);
-  return r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
-
-// A spreadsheet runs a cell that starts with = + - or @ as a formula; a member name or a note
-// must never do that on the engineer's machine, so such a text is kept as text with a leading
-// apostrophe (a plain number like "-2" stays as it is).
+// A member name or a note must never run as a formula on the engineer's machine: such a text is
+// kept as text behind an apostrophe, which reading the file as a schedule takes off again.
 std::string csv_cell(std::string_view s) {
-  std::string out;
-  if (!s.empty() && std::string_view("=+-@\t\r").find(s[0]) != std::string_view::npos &&
-      !plain_number(s))
-    out = "'";
+  std::string out = needs_text_mark(s) ? "'" : "";
   out += s;
   if (out.find_first_of(",\"\r\n") == std::string::npos) return out;
   std::string q = "\"";
@@ -52,18 +38,13 @@ void csv_row(std::string& out, const std::vector<std::string>& cells) {
   out += "\r\n";
 }
 
-std::string column_title(Field f) {
-  const FieldInfo& info = field_info(f);
-  return std::string(info.term) + "(" + std::string(info.unit) + ")";
-}
-
 }  // namespace
 
 std::string summary_csv(const Book& book) {
   std::string out = "\xEF\xBB\xBF";
   const std::vector<Field> columns = input_columns();
   std::vector<std::string> head{"序号", "构件", "类型"};
-  for (Field f : columns) head.push_back(column_title(f));
+  for (Field f : columns) head.push_back(schedule_heading(f));
   for (const char* t : {"结果", "单位", "检查", "备注"}) head.emplace_back(t);
   csv_row(out, head);
 

@@ -1,0 +1,54 @@
+#pragma once
+// A building's load schedule as a spreadsheet saves it: comma- or tab-separated text whose header
+// row names the columns (docs/book-format.md), one member a row. Reading one gives entries whose
+// texts are exactly the cells; judging them is left to evaluate(), as for any entry. Standard
+// library only: the text arrives as UTF-8, decoded by the caller (ui/text_decoding.h).
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "book/book.h"
+
+namespace loadcalc {
+
+// An entry that lacked one of its kind's inputs (no such column, or a row cut short) and was
+// given that field's default text.
+struct DefaultedFields {
+  std::size_t entry;          // its place among the entries read, or in the book after import
+  std::vector<Field> fields;  // in field order
+};
+
+struct Schedule {
+  std::vector<Entry> entries;  // in file order
+  std::vector<DefaultedFields> defaulted;
+};
+
+// The whole text, or the one fault that keeps it from being a schedule: "第 4 行第 3 列：…".
+// Rows are counted as a spreadsheet numbers them, the header being row 1.
+std::variant<Schedule, ReadError> read_schedule(std::string_view text);
+
+struct ImportReport {
+  std::size_t added = 0;
+  std::vector<DefaultedFields> defaulted;  // `entry` is the index in the book
+};
+
+// Appends the schedule's entries to the book, all of them or, on a fault, none.
+std::variant<ImportReport, ReadError> import_schedule(std::string_view text, Book& book);
+
+// What the window and the command line say after an import: "导入 12 条计算" and, if any lacked
+// an input, "，其中 2 条缺少输入，已填默认值".
+std::string import_summary(const ImportReport& report);
+
+// How the schedule and the exports head an input's column: its term and unit, "层高(m)".
+std::string schedule_heading(Field f);
+
+// A spreadsheet runs a cell that starts with = + - @ tab or CR as a formula, so the book's CSV
+// writes such a text (bar a plain number like "-2") behind an apostrophe; a text that already
+// starts with apostrophes before such a start gets one more. True for the texts that get it.
+// Reading a schedule takes off exactly that apostrophe, so a summary reads back as it was.
+bool needs_text_mark(std::string_view text);
+
+}  // namespace loadcalc
