@@ -10,10 +10,15 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <variant>
 
 #include "book/book.h"
+#include "book/schedule.h"
+#include "book/xlsx.h"
 #include "ui/application.h"
 #include "ui/book/book_export.h"
+#include "ui/qt_text.h"
+#include "ui/text_decoding.h"
 
 namespace loadcalc::app {
 namespace {
@@ -31,20 +36,62 @@ int fail(int code, const QString& message) {
   return code;
 }
 
-int export_book_file(const QString& out, const QString& book_path) {
+// ---- schedules in, workbooks and books out ----
+// A schedule saved by a spreadsheet is read by its extension; anything else is taken for a book.
+bool is_schedule(const QString& path) {
+  static const QStringList suffixes{QStringLiteral("csv"), QStringLiteral("tsv"),
+                                    QStringLiteral("txt")};
+  return suffixes.contains(QFileInfo(path).suffix().toLower());
+}
+
+// The book the input names, or the message (with the file's name) why there is none.
+std::variant<Book, QString> load_input(const QString& path) {
+  const auto failed = [&](std::string_view message) {
+    return path + QStringLiteral("：") + ui::qstring(message);
+  };
+  if (!is_schedule(path)) {
+    auto loaded = load_book(to_path(path));
+    if (auto* error = std::get_if<ReadError>(&loaded)) return failed(error->message);
+    return std::get<Book>(std::move(loaded));
+  }
+  std::string bytes;
+  if (auto message = read_whole_file(to_path(path), bytes)) return failed(*message);
+  auto text = ui::decode_text(bytes);
+  if (auto* error = std::get_if<ui::DecodeError>(&text)) return failed(error->message);
+  Book book;
+  auto report = import_schedule(std::get<std::string>(text), book);
+  if (auto* error = std::get_if<ReadError>(&report)) return failed(error->message);
+  const QString summary = ui::qstring(import_summary(std::get<ImportReport>(report)));
+  std::fputs((summary + QStringLiteral("\n")).toLocal8Bit().constData(), stdout);
+  return book;
+}
+
+// The book written to OUT in the format its extension names; the message, or empty.
+QString write_output(const Book& book, const QString& out) {
   const QString suffix = QFileInfo(out).suffix().toLower();
-  static const QStringList formats{QStringLiteral("pdf"), QStringLiteral("odt"),
-                                   QStringLiteral("html"), QStringLiteral("htm"),
-                                   QStringLiteral("csv")};
+  std::optional<std::string> message;
+  if (suffix == QStringLiteral("lcbook"))
+    message = save_book(to_path(out), book);
+  else if (suffix == QStringLiteral("xlsx"))
+    message = write_xlsx(to_path(out), book);
+  else
+    // The same writer as the book window's 导出, so that both give the same file.
+    return ui::export_book(book, out);
+  return message ? ui::qstring(*message) : QString();
+}
+
+int export_book_file(const QString& out, const QString& input) {
+  const QString suffix = QFileInfo(out).suffix().toLower();
+  static const QStringList formats{
+      QStringLiteral("pdf"), QStringLiteral("odt"),  QStringLiteral("html"),  QStringLiteral("htm"),
+      QStringLiteral("csv"), QStringLiteral("xlsx"), QStringLiteral("lcbook")};
   if (!formats.contains(suffix))
-    return fail(exit_usage,
-                QStringLiteral("不能导出为“%1”：请用 .pdf、.odt、.html 或 .csv").arg(out));
-  auto loaded = load_book(to_path(book_path));
-  if (auto* error = std::get_if<ReadError>(&loaded))
-    return fail(exit_bad_input,
-                book_path + QStringLiteral("：") + QString::fromStdString(error->message));
-  // The same writer as the book window's 导出, so that both give the same file.
-  const QString message = ui::export_book(std::get<Book>(loaded), out);
+    return fail(
+        exit_usage,
+        QStringLiteral("不能导出为“%1”：请用 .pdf、.odt、.html、.csv、.xlsx 或 .lcbook").arg(out));
+  auto book = load_input(input);
+  if (auto* message = std::get_if<QString>(&book)) return fail(exit_bad_input, *message);
+  const QString message = write_output(std::get<Book>(book), out);
   if (!message.isEmpty()) return fail(exit_bad_input, message);
   return exit_ok;
 }
@@ -68,7 +115,8 @@ int run_export(int argc, char* argv[]) {
   // Taken from Qt rather than argv: on Windows only Qt's copy holds every file name intact.
   const QStringList args = QCoreApplication::arguments();
   if (args.size() != 4)
-    return fail(exit_usage, QStringLiteral("用法：loadcalc --export 输出文件 计算书.lcbook"));
+    return fail(exit_usage,
+                QStringLiteral("用法：loadcalc --export 输出文件 计算书.lcbook|计算表.csv"));
   return export_book_file(args[2], args[3]);
 }
 
