@@ -61,7 +61,8 @@ std::variant<Book, QString> load_input(const QString& path) {
   Book book;
   auto report = import_schedule(std::get<std::string>(text), book);
   if (auto* error = std::get_if<ReadError>(&report)) return failed(error->message);
-  const QString summary = ui::qstring(import_summary(std::get<ImportReport>(report)));
+  const ImportReport& imported = std::get<ImportReport>(report);
+  const QString summary = ui::qstring(import_summary(imported.added, imported.defaulted.size()));
   std::fputs((summary + QStringLiteral("\n")).toLocal8Bit().constData(), stdout);
   return book;
 }

@@ -150,27 +150,20 @@ std::string folded(std::string_view s) {
   return out;
 }
 
-enum class Role : std::uint8_t { name, kind, note, ignored, unnamed, input };
-
-struct Column {
-  Role role = Role::unnamed;
-  Field field = Field::Text1;  // for an input
-};
-
 // The columns besides the inputs, by their schedule heading and their key in the book's file.
 struct FixedColumn {
   std::string_view heading;
   std::string_view key;
-  Role role;
+  ColumnRole role;
 };
 constexpr std::array<FixedColumn, 7> fixed_columns{{
-    {"构件", "name", Role::name},
-    {"类型", "kind", Role::kind},
-    {"备注", "note", Role::note},
-    {"序号", "", Role::ignored},
-    {"结果", "", Role::ignored},
-    {"单位", "", Role::ignored},
-    {"检查", "", Role::ignored},
+    {"构件", "name", ColumnRole::name},
+    {"类型", "kind", ColumnRole::kind},
+    {"备注", "note", ColumnRole::note},
+    {"序号", "", ColumnRole::ignored},
+    {"结果", "", ColumnRole::ignored},
+    {"单位", "", ColumnRole::ignored},
+    {"检查", "", ColumnRole::ignored},
 }};
 
 // The short word for each kind, as a schedule may write it in 类型.
@@ -225,30 +218,30 @@ const std::map<std::string, Field>& input_headings() {
   return table;
 }
 
-std::variant<Column, Fault> column_of(std::string_view heading, std::size_t row,
-                                      std::size_t column) {
+// A column, or none for an empty heading; a heading that names nothing is a fault.
+std::variant<std::optional<ScheduleColumn>, Fault> column_of(std::string_view heading,
+                                                             std::size_t row, std::size_t column) {
   const std::string h = folded(heading);
-  if (h.empty()) return Column{};
-  for (const FixedColumn& c : fixed_columns)
-    if (h == folded(c.heading) || (!c.key.empty() && h == c.key)) return Column{c.role};
-  const auto& inputs = input_headings();
-  if (auto it = inputs.find(h); it != inputs.end()) return Column{Role::input, it->second};
+  if (h.empty()) return std::nullopt;
+  if (auto c = schedule_column(heading)) return c;
   // A known input in another unit would be read in the wrong one.
-  if (const auto open = h.find('('); open != std::string::npos && h.ends_with(')'))
+  if (const auto open = h.find('('); open != std::string::npos && h.ends_with(')')) {
+    const auto& inputs = input_headings();
     if (auto it = inputs.find(h.substr(0, open)); it != inputs.end())
       return Fault{at_cell(row, column) + "：" + in_quotes(heading) + " 的单位应为 " +
                    std::string(field_info(it->second).unit)};
+  }
   return Fault{at_cell(row, column) + "：不认识的列 " + in_quotes(heading)};
 }
 
-std::string column_name(const Column& c) {
+std::string column_name(const ScheduleColumn& c) {
   for (const FixedColumn& f : fixed_columns)
     if (f.role == c.role) return std::string(f.heading);
   return std::string(field_info(c.field).term);
 }
 
 struct Header {
-  std::vector<Column> columns;
+  std::vector<std::optional<ScheduleColumn>> columns;  // none under an empty heading
   std::optional<std::size_t> name, kind, note;
   // The kind of a row with no 类型: the one kind that every input column belongs to.
   std::optional<EntryKind> only_kind;
@@ -260,17 +253,19 @@ std::variant<Header, Fault> read_header(const Record& r, std::size_t row) {
   for (std::size_t c = 0; c < r.size(); ++c) {
     auto column = column_of(r[c], row, c + 1);
     if (auto* f = std::get_if<Fault>(&column)) return std::move(*f);
-    const Column col = std::get<Column>(column);
-    h.columns.push_back(col);
-    std::optional<std::size_t>* fixed = col.role == Role::name   ? &h.name
-                                        : col.role == Role::kind ? &h.kind
-                                        : col.role == Role::note ? &h.note
-                                                                 : nullptr;
+    const std::optional<ScheduleColumn> named = std::get<std::optional<ScheduleColumn>>(column);
+    h.columns.push_back(named);
+    if (!named) continue;
+    const ScheduleColumn col = *named;
+    std::optional<std::size_t>* fixed = col.role == ColumnRole::name   ? &h.name
+                                        : col.role == ColumnRole::kind ? &h.kind
+                                        : col.role == ColumnRole::note ? &h.note
+                                                                       : nullptr;
     std::optional<std::size_t> before;
     if (fixed != nullptr) {
       before = *fixed;
       *fixed = c;
-    } else if (col.role == Role::input) {
+    } else if (col.role == ColumnRole::input) {
       if (auto it = inputs.find(col.field); it != inputs.end()) before = it->second;
       inputs[col.field] = c;
     }
@@ -295,15 +290,6 @@ std::variant<Header, Fault> read_header(const Record& r, std::size_t row) {
 }
 
 // ---- the rows ----
-
-std::optional<EntryKind> kind_named(std::string_view cell) {
-  const std::string k = folded(cell);
-  for (const KindInfo& info : entry_kinds)
-    if (k == folded(info.name) || k == info.word) return info.kind;
-  for (const auto& [kind, word] : kind_short_names)
-    if (k == word) return kind;
-  return std::nullopt;
-}
 
 std::string kind_choices() {
   std::string out;
@@ -340,21 +326,23 @@ std::optional<Fault> read_row(const Header& h, const Record& r, std::size_t row,
   Entry e;
   e.kind = std::get<EntryKind>(kind);
   for (std::size_t c = 0; c < r.size(); ++c) {
-    const Column col = c < h.columns.size() ? h.columns[c] : Column{};
+    const std::optional<ScheduleColumn> named = c < h.columns.size() ? h.columns[c] : std::nullopt;
+    if (!named) {
+      if (!r[c].empty()) return Fault{at_cell(row, c + 1) + "：此列没有列名"};
+      continue;
+    }
+    const ScheduleColumn col = *named;
     switch (col.role) {
-      case Role::name:
+      case ColumnRole::name:
         e.name = unmarked(r[c]);
         break;
-      case Role::note:
+      case ColumnRole::note:
         e.note = unmarked(r[c]);
         break;
-      case Role::kind:
-      case Role::ignored:
+      case ColumnRole::kind:
+      case ColumnRole::ignored:
         break;
-      case Role::unnamed:
-        if (!r[c].empty()) return Fault{at_cell(row, c + 1) + "：此列没有列名"};
-        break;
-      case Role::input:
+      case ColumnRole::input:
         if (holds_field(e.kind, col.field))
           e.texts[col.field] = unmarked(r[c]);
         else if (!r[c].empty())
@@ -383,6 +371,25 @@ bool plain_number(std::string_view s) {
 }
 
 }  // namespace
+
+std::optional<ScheduleColumn> schedule_column(std::string_view heading) {
+  const std::string h = folded(heading);
+  for (const FixedColumn& c : fixed_columns)
+    if (h == folded(c.heading) || (!c.key.empty() && h == c.key)) return ScheduleColumn{c.role};
+  const auto& inputs = input_headings();
+  if (auto it = inputs.find(h); it != inputs.end())
+    return ScheduleColumn{ColumnRole::input, it->second};
+  return std::nullopt;
+}
+
+std::optional<EntryKind> kind_named(std::string_view cell) {
+  const std::string k = folded(cell);
+  for (const KindInfo& info : entry_kinds)
+    if (k == folded(info.name) || k == info.word) return info.kind;
+  for (const auto& [kind, word] : kind_short_names)
+    if (k == word) return kind;
+  return std::nullopt;
+}
 
 bool needs_text_mark(std::string_view text) {
   while (text.starts_with('\'')) text.remove_prefix(1);
@@ -434,10 +441,9 @@ std::variant<ImportReport, ReadError> import_schedule(std::string_view text, Boo
   return report;
 }
 
-std::string import_summary(const ImportReport& report) {
-  std::string out = "导入 " + std::to_string(report.added) + " 条计算";
-  if (!report.defaulted.empty())
-    out += "，其中 " + std::to_string(report.defaulted.size()) + " 条缺少输入，已填默认值";
+std::string import_summary(std::size_t added, std::size_t flagged) {
+  std::string out = "导入 " + std::to_string(added) + " 条计算";
+  if (flagged > 0) out += "，其中 " + std::to_string(flagged) + " 条缺少输入，已填默认值";
   return out;
 }
 

@@ -5,6 +5,8 @@
 // library only: the text arrives as UTF-8, decoded by the caller (ui/text_decoding.h).
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -38,9 +40,23 @@ struct ImportReport {
 // Appends the schedule's entries to the book, all of them or, on a fault, none.
 std::variant<ImportReport, ReadError> import_schedule(std::string_view text, Book& book);
 
-// What the window and the command line say after an import: "导入 12 条计算" and, if any lacked
-// an input, "，其中 2 条缺少输入，已填默认值".
-std::string import_summary(const ImportReport& report);
+// What the window and the command line say after an import of `added` entries, `flagged` of
+// which lacked an input: "导入 12 条计算，其中 2 条缺少输入，已填默认值".
+std::string import_summary(std::size_t added, std::size_t flagged);
+
+// The column a heading names, as a schedule's header is read: "层高（m）", "storey_height",
+// "轴线开间尺寸（米）", "构件", "备注" … Blanks, full-width brackets, superscript digits and the
+// case of Latin letters do not count. None for a heading that names nothing.
+enum class ColumnRole : std::uint8_t { name, kind, note, ignored, input };
+struct ScheduleColumn {
+  ColumnRole role;
+  Field field = Field::Text1;  // for ColumnRole::input
+};
+std::optional<ScheduleColumn> schedule_column(std::string_view heading);
+
+// The kind a 类型 cell names: "梁上线荷载", "梁", "beam", "楼梯恒荷载", "楼梯", "stair"; none for
+// any other text.
+std::optional<EntryKind> kind_named(std::string_view cell);
 
 // How the schedule and the exports head an input's column: its term and unit, "层高(m)".
 std::string schedule_heading(Field f);

@@ -20,8 +20,9 @@
 #include "calc/fields.h"
 
 #ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 

@@ -5,8 +5,9 @@
 #include <QStringDecoder>
 
 #ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
