@@ -12,9 +12,8 @@
 #include <string>
 #include <variant>
 
-#include "book/book.h"
+#include "book/file.h"
 #include "book/schedule.h"
-#include "book/xlsx.h"
 #include "ui/application.h"
 #include "ui/book/book_export.h"
 #include "ui/qt_text.h"
@@ -36,7 +35,6 @@ int fail(int code, const QString& message) {
   return code;
 }
 
-// ---- schedules in, workbooks and books out ----
 // A schedule saved by a spreadsheet is read by its extension; anything else is taken for a book.
 bool is_schedule(const QString& path) {
   static const QStringList suffixes{QStringLiteral("csv"), QStringLiteral("tsv"),
@@ -55,7 +53,7 @@ std::variant<Book, QString> load_input(const QString& path) {
     return std::get<Book>(std::move(loaded));
   }
   std::string bytes;
-  if (auto message = read_whole_file(to_path(path), bytes)) return failed(*message);
+  if (auto message = read_schedule_file(to_path(path), bytes)) return failed(*message);
   auto text = ui::decode_text(bytes);
   if (auto* error = std::get_if<ui::DecodeError>(&text)) return failed(error->message);
   Book book;
@@ -67,32 +65,12 @@ std::variant<Book, QString> load_input(const QString& path) {
   return book;
 }
 
-// The book written to OUT in the format its extension names; the message, or empty.
-QString write_output(const Book& book, const QString& out) {
-  const QString suffix = QFileInfo(out).suffix().toLower();
-  std::optional<std::string> message;
-  if (suffix == QStringLiteral("lcbook"))
-    message = save_book(to_path(out), book);
-  else if (suffix == QStringLiteral("xlsx"))
-    message = write_xlsx(to_path(out), book);
-  else
-    // The same writer as the book window's 导出, so that both give the same file.
-    return ui::export_book(book, out);
-  return message ? ui::qstring(*message) : QString();
-}
-
 int export_book_file(const QString& out, const QString& input) {
-  const QString suffix = QFileInfo(out).suffix().toLower();
-  static const QStringList formats{
-      QStringLiteral("pdf"), QStringLiteral("odt"),  QStringLiteral("html"),  QStringLiteral("htm"),
-      QStringLiteral("csv"), QStringLiteral("xlsx"), QStringLiteral("lcbook")};
-  if (!formats.contains(suffix))
-    return fail(
-        exit_usage,
-        QStringLiteral("不能导出为“%1”：请用 .pdf、.odt、.html、.csv、.xlsx 或 .lcbook").arg(out));
+  if (!ui::export_format_of(out)) return fail(exit_usage, ui::unknown_format_message(out));
   auto book = load_input(input);
   if (auto* message = std::get_if<QString>(&book)) return fail(exit_bad_input, *message);
-  const QString message = write_output(std::get<Book>(book), out);
+  // The same writer as the book window's 导出, so that both give the same file.
+  const QString message = ui::export_book(std::get<Book>(book), out);
   if (!message.isEmpty()) return fail(exit_bad_input, message);
   return exit_ok;
 }

@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QTableView>
-#include <QUndoStack>
 #include <cstdio>
 
 #include "book/book.h"
 #include "calc/memory_sheet.h"
 #include "ui/application.h"
+#include "ui/book/book_document.h"
 #include "ui/book/book_export.h"
 #include "ui/book/book_window.h"
 #include "ui/calculator/form1.h"
@@ -17,7 +17,7 @@ namespace {
 
 using loadcalc::Field;
 
-loadcalc::Entry entry(loadcalc::EntryKind kind, std::string name,
+loadcalc::Entry entry(loadcalc::Calculation kind, std::string name,
                       std::initializer_list<std::pair<Field, std::string_view>> changed) {
   loadcalc::MemorySheet sheet;
   for (const loadcalc::FieldInfo& f : loadcalc::fields) sheet.load(f.field, f.default_text);
@@ -34,19 +34,20 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   loadcalc::ui::configure_application(app);
-  using loadcalc::EntryKind;
+  using loadcalc::Calculation;
   loadcalc::Book book;
   book.project = {"滨江花园 3# 住宅楼", "2026-041", "三层框架", "王工", "李工", "", "2026-12-08"};
   book.entries = {
-      entry(EntryKind::beam, "KL3 ③~④轴", {}),
-      entry(EntryKind::beam, "KL5 Ⓐ~Ⓑ轴",
+      entry(Calculation::MainProgram_1, "KL3 ③~④轴", {}),
+      entry(Calculation::MainProgram_1, "KL5 Ⓐ~Ⓑ轴",
             {{Field::Text1, "6.6"},
              {Field::Text4, "1.8"},
              {Field::Text5, "1.5"},
              {Field::Text13, "0.5"}}),
-      entry(EntryKind::beam, "KL7 ⑥~⑦轴", {{Field::Text1, "3.0"}, {Field::Text4, "3.3"}}),
-      entry(EntryKind::stair, "LT-1", {}),
-      entry(EntryKind::stair, "LT-2", {{Field::Text7, "260"}, {Field::Text8, "170"}}),
+      entry(Calculation::MainProgram_1, "KL7 ⑥~⑦轴",
+            {{Field::Text1, "3.0"}, {Field::Text4, "3.3"}}),
+      entry(Calculation::MainProgram_2, "LT-1", {}),
+      entry(Calculation::MainProgram_2, "LT-2", {{Field::Text7, "260"}, {Field::Text8, "170"}}),
   };
   if (const QString error = loadcalc::ui::export_book(book, QString::fromLocal8Bit(argv[1]));
       !error.isEmpty()) {
@@ -56,8 +57,8 @@ int main(int argc, char* argv[]) {
   loadcalc::ui::Form1 form;
   form.show();
   auto* window = new loadcalc::ui::BookWindow(form, &form);
-  window->adopt(book, QStringLiteral("/home/wang/滨江花园3#.lcbook"));
-  window->undo_stack().setClean();
+  window->document().adopt(book, QStringLiteral("/home/wang/滨江花园3#.lcbook"));
+  window->document().undo_stack().setClean();
   window->show();
   window->table()->selectRow(1);
   app.processEvents();

@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <utility>
 
+#include "ui/book/book_dialogs.h"
+#include "ui/book/book_document.h"
 #include "ui/book/book_window.h"
 #include "ui/calculator/form1.h"
 
@@ -24,14 +26,16 @@ QString Workspace::open_book(const QString& path) {
   ui::BookWindow* window = book_window();
   window->show();
   window->raise();
-  return path.isEmpty() ? QString() : window->open_file(path);
+  return path.isEmpty() ? QString() : window->document().open(path);
 }
 
 void Workspace::offer_recovery() {
-  auto recovered = ui::ask_recovery(&calculator_);
+  ui::BookDialogs dialogs(&calculator_);
+  auto recovered =
+      ui::BookDocument::take_recovery(ui::BookDocument::default_recovery_folder(), dialogs);
   if (!recovered) return;
   ui::BookWindow* window = book_window();
-  window->adopt(std::move(recovered->book), recovered->path);
+  window->document().adopt(std::move(recovered->book), recovered->path);
   window->show();
 }
 

@@ -11,8 +11,9 @@
 #include <string>
 
 #include "book/book.h"
-#include "calc/memory_sheet.h"
+#include "tests/support/entries.h"
 #include "ui/application.h"
+#include "ui/book/book_document.h"
 #include "ui/book/book_export.h"
 #include "ui/book/book_model.h"
 #include "ui/book/book_window.h"
@@ -27,12 +28,10 @@ Book building(int entries) {
   Book book;
   book.project = {"基准楼", "B-1", "全楼", "甲", "乙", "丙", "2026-12-08"};
   for (int i = 0; i < entries; ++i) {
-    MemorySheet sheet;
-    for (const FieldInfo& f : fields) sheet.load(f.field, f.default_text);
-    sheet.load(Field::Text1, std::to_string(3 + i % 5) + ".0");
-    if (i % 10 == 9) sheet.load(Field::Text4, "9.9");
-    const EntryKind kind = i % 4 == 3 ? EntryKind::stair : EntryKind::beam;
-    book.entries.push_back(entry_from_sheet(sheet, kind, "KL" + std::to_string(i + 1)));
+    const std::string name = "KL" + std::to_string(i + 1);
+    test::Texts changed{{Field::Text1, std::to_string(3 + i % 5) + ".0"}};
+    if (i % 10 == 9) changed[Field::Text4] = "9.9";
+    book.entries.push_back(i % 4 == 3 ? test::stair(name) : test::beam(name, changed));
   }
   return book;
 }
@@ -53,7 +52,7 @@ void BM_ShowInWindow(benchmark::State& state) {
   auto* window = new ui::BookWindow(form, &form);
   window->show();
   for (auto _ : state) {
-    window->adopt(book, {});
+    window->document().adopt(book, {});
     window->table()->viewport()->repaint();
     QApplication::processEvents();
   }

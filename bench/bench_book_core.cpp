@@ -5,11 +5,16 @@
 #include <string>
 #include <variant>
 
-#include "book/book.h"
+#include "book/evaluate.h"
+#include "book/file.h"
+#include "book/summary.h"
+#include "tests/support/entries.h"
 
 namespace {
 
 using namespace loadcalc;
+using test::beam;
+using test::stair;
 
 // Every third entry a stair; the beams' bays and openings vary so that no two are alike, and a
 // few are refused by a check, as a real book's might be.
@@ -18,26 +23,14 @@ std::string thousand_entries() {
   for (int i = 0; i < 1000; ++i) {
     const std::string n = std::to_string(i);
     if (i % 3 == 2) {
-      book.entries.push_back({"LT-" + n,
-                              EntryKind::stair,
-                              {{Field::Text7, std::to_string(250 + i % 60)},
-                               {Field::Text8, std::to_string(140 + i % 40)},
-                               {Field::Text9, "130"},
-                               {Field::Text10, "30"},
-                               {Field::Text12, "22.0"}},
-                              ""});
+      book.entries.push_back(stair("LT-" + n, {{Field::Text7, std::to_string(250 + i % 60)},
+                                               {Field::Text8, std::to_string(140 + i % 40)}}));
     } else {
-      book.entries.push_back({"KL" + n + " ③~④轴",
-                              EntryKind::beam,
-                              {{Field::Text1, std::to_string(3 + i % 5) + ".2"},
-                               {Field::Text2, "3.6"},
-                               {Field::Text3, "0.45"},
-                               {Field::Text4, "1." + std::to_string(i % 10)},
-                               {Field::Text5, "2.2"},
-                               {Field::Text6, "3.0"},
-                               {Field::Text11, "0.50"},
-                               {Field::Text13, "0.3"}},
-                              "第 " + n + " 条"});
+      book.entries.push_back(
+          beam("KL" + n + " ③~④轴", {{Field::Text1, std::to_string(3 + i % 5) + ".2"},
+                                     {Field::Text4, "1." + std::to_string(i % 10)},
+                                     {Field::Text13, "0.3"}}));
+      book.entries.back().note = "第 " + n + " 条";
     }
   }
   return write_book(book);

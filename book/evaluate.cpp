@@ -1,29 +1,13 @@
-#include <algorithm>
+#include "book/evaluate.h"
 
-#include "book/book.h"
+#include <string>
+
 #include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/memory_sheet.h"
 #include "checks/checks.h"
 
 namespace loadcalc {
-
-std::vector<Field> kind_fields(EntryKind k) {
-  std::vector<Field> out;
-  for (const FieldInfo& f : fields)
-    if (f.feeds == kind_info(k).calculation) out.push_back(f.field);
-  return out;
-}
-
-bool holds_field(EntryKind k, Field f) {
-  return field_info(f).feeds == kind_info(k).calculation;
-}
-
-Entry entry_from_sheet(const Sheet& sheet, EntryKind kind, std::string name) {
-  Entry e{.name = std::move(name), .kind = kind, .texts = {}, .note = {}};
-  for (Field f : kind_fields(kind)) e.texts[f] = sheet.text(f);
-  return e;
-}
 
 namespace {
 
@@ -42,7 +26,7 @@ std::optional<std::string_view> refusal(Field f, std::string_view text, const Fi
 
 EntryResult evaluate(const Entry& entry) {
   EntryResult r;
-  const std::vector<Field> own = kind_fields(entry.kind);
+  const std::span<const Field> own = calculation_info(entry.kind).reads;
   FieldTexts all{};
   for (Field f : own) {
     auto it = entry.texts.find(f);
@@ -64,18 +48,17 @@ EntryResult evaluate(const Entry& entry) {
 
   MemorySheet sheet;
   for (Field f : own) sheet.load(f, all[index_of(f)]);
-  const Calculation c = kind_info(entry.kind).calculation;
-  const CalcStatus status = run_calculation(sheet, c);
+  const CalcStatus status = run_calculation(sheet, entry.kind);
   if (status != CalcStatus::ok) {
     r.message = failure_text(status);
     return r;
   }
   r.valid = true;
-  r.caption = sheet.caption(result_label(c));
+  r.caption = sheet.caption(result_label(entry.kind));
   return r;
 }
 
-std::string_view caption_number(const EntryResult& r, EntryKind kind) {
+std::string_view caption_number(const EntryResult& r, Calculation kind) {
   if (!r.valid) return {};
   std::string_view caption = r.caption;
   const std::string_view unit = result_unit(kind);
@@ -83,8 +66,8 @@ std::string_view caption_number(const EntryResult& r, EntryKind kind) {
   return caption;
 }
 
-std::string_view result_unit(EntryKind kind) {
-  return result_info(result_label(kind_info(kind).calculation)).unit;
+std::string_view result_unit(Calculation kind) {
+  return calculation_info(kind).unit;
 }
 
 }  // namespace loadcalc

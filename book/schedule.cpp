@@ -13,6 +13,9 @@
 #include <optional>
 #include <utility>
 
+#include "book/file.h"
+#include "book/whole_file.h"
+#include "calc/calculations.h"
 #include "calc/fields.h"
 
 namespace loadcalc {
@@ -23,10 +26,6 @@ using Record = std::vector<std::string>;
 struct Fault {
   std::string message;
 };
-
-std::string in_quotes(std::string_view s) {
-  return "“" + std::string(s) + "”";
-}
 
 std::string at_row(std::size_t row) {
   return "第 " + std::to_string(row) + " 行";
@@ -166,12 +165,6 @@ constexpr std::array<FixedColumn, 7> fixed_columns{{
     {"检查", "", ColumnRole::ignored},
 }};
 
-// The short word for each kind, as a schedule may write it in 类型.
-constexpr std::array<std::pair<EntryKind, std::string_view>, 2> kind_short_names{{
-    {EntryKind::beam, "梁"},
-    {EntryKind::stair, "楼梯"},
-}};
-
 // The unit as a Chinese label writes it: "轴线开间尺寸（米）".
 constexpr std::array<std::pair<std::string_view, std::string_view>, 2> unit_words{{
     {"m", "米"},
@@ -244,7 +237,7 @@ struct Header {
   std::vector<std::optional<ScheduleColumn>> columns;  // none under an empty heading
   std::optional<std::size_t> name, kind, note;
   // The kind of a row with no 类型: the one kind that every input column belongs to.
-  std::optional<EntryKind> only_kind;
+  std::optional<Calculation> only_kind;
 };
 
 std::variant<Header, Fault> read_header(const Record& r, std::size_t row) {
@@ -274,18 +267,18 @@ std::variant<Header, Fault> read_header(const Record& r, std::size_t row) {
                    std::to_string(*before + 1) + " 列同是 " + in_quotes(column_name(col))};
   }
   if (!h.name) return Fault{at_row(row) + "：没有 “构件” 列"};
-  std::vector<EntryKind> kinds;
+  std::vector<Calculation> kinds;
   for (const auto& [field, c] : inputs)
-    for (const KindInfo& k : entry_kinds)
-      if (holds_field(k.kind, field) &&
-          std::find(kinds.begin(), kinds.end(), k.kind) == kinds.end())
-        kinds.push_back(k.kind);
+    if (const Calculation k = field_info(field).feeds;
+        std::find(kinds.begin(), kinds.end(), k) == kinds.end())
+      kinds.push_back(k);
   if (kinds.size() == 1) h.only_kind = kinds.front();
   if (!h.kind && !h.only_kind)
     return Fault{at_row(row) + "：没有 “类型” 列，" +
-                 (kinds.empty() ? std::string("也没有输入列，分不出各行的类型")
-                                : "而输入列分属" + std::string(kind_info(kinds[0]).name) + "和" +
-                                      std::string(kind_info(kinds[1]).name))};
+                 (kinds.empty()
+                      ? std::string("也没有输入列，分不出各行的类型")
+                      : "而输入列分属" + std::string(calculation_info(kinds[0]).kind_name) + "和" +
+                            std::string(calculation_info(kinds[1]).kind_name))};
   return h;
 }
 
@@ -296,10 +289,9 @@ std::string kind_choices() {
   const auto add = [&](std::string_view s, bool last) {
     out += (out.empty() ? "" : last ? " 或 " : "、") + in_quotes(s);
   };
-  for (const KindInfo& k : entry_kinds) add(k.name, false);
-  for (const auto& [kind, word] : kind_short_names) add(word, false);
-  for (std::size_t i = 0; i < entry_kinds.size(); ++i)
-    add(entry_kinds[i].word, i + 1 == entry_kinds.size());
+  for (const CalculationInfo& c : calculations) add(c.kind_name, false);
+  for (const CalculationInfo& c : calculations) add(c.member_word, false);
+  for (const CalculationInfo& c : calculations) add(c.kind_word, c.id == calculations.back().id);
   return out;
 }
 
@@ -308,7 +300,7 @@ std::string unmarked(std::string cell) {
   return cell;
 }
 
-std::variant<EntryKind, Fault> row_kind(const Header& h, const Record& r, std::size_t row) {
+std::variant<Calculation, Fault> row_kind(const Header& h, const Record& r, std::size_t row) {
   if (!h.kind) return *h.only_kind;
   const std::string cell = *h.kind < r.size() ? r[*h.kind] : std::string();
   if (folded(cell).empty()) {
@@ -324,7 +316,7 @@ std::optional<Fault> read_row(const Header& h, const Record& r, std::size_t row,
   auto kind = row_kind(h, r, row);
   if (auto* f = std::get_if<Fault>(&kind)) return std::move(*f);
   Entry e;
-  e.kind = std::get<EntryKind>(kind);
+  e.kind = std::get<Calculation>(kind);
   for (std::size_t c = 0; c < r.size(); ++c) {
     const std::optional<ScheduleColumn> named = c < h.columns.size() ? h.columns[c] : std::nullopt;
     if (!named) {
@@ -343,16 +335,17 @@ std::optional<Fault> read_row(const Header& h, const Record& r, std::size_t row,
       case ColumnRole::ignored:
         break;
       case ColumnRole::input:
-        if (holds_field(e.kind, col.field))
+        if (field_info(col.field).feeds == e.kind)
           e.texts[col.field] = unmarked(r[c]);
         else if (!r[c].empty())
-          return Fault{at_cell(row, c + 1) + "：" + std::string(kind_info(e.kind).name) + "没有 " +
+          return Fault{at_cell(row, c + 1) + "：" +
+                       std::string(calculation_info(e.kind).kind_name) + "没有 " +
                        in_quotes(field_info(col.field).term) + " 这项输入，此格应为空"};
         break;
     }
   }
   DefaultedFields defaulted{out.entries.size(), {}};
-  for (Field f : kind_fields(e.kind)) {
+  for (Field f : calculation_info(e.kind).reads) {
     if (e.texts.contains(f)) continue;
     e.texts[f] = std::string(field_info(f).default_text);
     defaulted.fields.push_back(f);
@@ -382,12 +375,10 @@ std::optional<ScheduleColumn> schedule_column(std::string_view heading) {
   return std::nullopt;
 }
 
-std::optional<EntryKind> kind_named(std::string_view cell) {
+std::optional<Calculation> kind_named(std::string_view cell) {
   const std::string k = folded(cell);
-  for (const KindInfo& info : entry_kinds)
-    if (k == folded(info.name) || k == info.word) return info.kind;
-  for (const auto& [kind, word] : kind_short_names)
-    if (k == word) return kind;
+  for (const CalculationInfo& c : calculations)
+    if (k == folded(c.kind_name) || k == folded(c.member_word) || k == c.kind_word) return c.id;
   return std::nullopt;
 }
 
@@ -423,6 +414,10 @@ std::variant<Schedule, ReadError> read_schedule(std::string_view text) {
     if (auto f = read_row(h, rows[i], i + 1, out)) return ReadError{std::move(f->message)};
   }
   return out;
+}
+
+std::optional<std::string> read_schedule_file(const std::filesystem::path& path, std::string& out) {
+  return read_whole(path, out);
 }
 
 std::variant<ImportReport, ReadError> import_schedule(std::string_view text, Book& book) {

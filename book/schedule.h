@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "book/book.h"
+#include "book/file.h"
 
 namespace loadcalc {
 
@@ -37,6 +39,10 @@ struct ImportReport {
   std::vector<DefaultedFields> defaulted;  // `entry` is the index in the book
 };
 
+// A schedule file's bytes, for the caller to decode: refused unread, as a book is, when larger
+// than max_book_bytes. The message on failure.
+std::optional<std::string> read_schedule_file(const std::filesystem::path& path, std::string& out);
+
 // Appends the schedule's entries to the book, all of them or, on a fault, none.
 std::variant<ImportReport, ReadError> import_schedule(std::string_view text, Book& book);
 
@@ -56,7 +62,7 @@ std::optional<ScheduleColumn> schedule_column(std::string_view heading);
 
 // The kind a 类型 cell names: "梁上线荷载", "梁", "beam", "楼梯恒荷载", "楼梯", "stair"; none for
 // any other text.
-std::optional<EntryKind> kind_named(std::string_view cell);
+std::optional<Calculation> kind_named(std::string_view cell);
 
 // How the schedule and the exports head an input's column: its term and unit, "层高(m)".
 std::string schedule_heading(Field f);

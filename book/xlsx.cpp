@@ -1,12 +1,13 @@
 // libxlsxwriter writes only to a file that it opens itself by a narrow name, which on Windows
 // (built with MinGW) is read in the ANSI code page. So the workbook goes to a temporary file whose
-// name that page can spell, is read back, and is put in place by replace_file like any export:
+// name that page can spell and is read back; the caller puts the bytes in place like any export's,
 // whole or not at all, under any name the user chose.
 
 #include "book/xlsx.h"
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <fstream>
@@ -16,7 +17,10 @@
 #include <system_error>
 #include <vector>
 
+#include "book/evaluate.h"
 #include "book/schedule.h"
+#include "book/whole_file.h"
+#include "calc/calculations.h"
 #include "calc/fields.h"
 
 #ifdef _WIN32
@@ -30,15 +34,6 @@ namespace loadcalc {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string in_quotes(std::string_view s) {
-  return "“" + std::string(s) + "”";
-}
-
-std::string utf8(const fs::path& p) {
-  const std::u8string s = p.u8string();
-  return {s.begin(), s.end()};
-}
 
 // The name libxlsxwriter can open; none when the code page cannot spell it.
 std::optional<std::string> narrow_name(const fs::path& p) {
@@ -173,8 +168,9 @@ void write_book(Writer& w, const Book& book) {
     lxw_row_t rows = 0;
   };
   std::vector<KindSheet> kinds;
-  for (const KindInfo& k : entry_kinds) {
-    KindSheet ks{{}, kind_fields(k.kind)};
+  for (Calculation k : every_calculation) {
+    const CalculationInfo& info = calculation_info(k);
+    KindSheet ks{{}, {info.reads.begin(), info.reads.end()}};
     std::vector<std::string> heads{"序号", "构件"};
     std::vector<double> widths{4, 16};
     for (Field f : ks.inputs) {
@@ -183,7 +179,7 @@ void write_book(Writer& w, const Book& book) {
     }
     for (const char* t : {"结果", "单位", "检查", "备注"}) heads.emplace_back(t);
     widths.insert(widths.end(), {8, 6, 30, 20});
-    ks.sheet = w.sheet(k.name, heads, widths);
+    ks.sheet = w.sheet(info.kind_name, heads, widths);
     kinds.push_back(std::move(ks));
   }
 
@@ -195,7 +191,7 @@ void write_book(Writer& w, const Book& book) {
     const auto row = static_cast<lxw_row_t>(i + 1);
     w.number(summary, row, 0, number);
     w.text(summary, row, 1, e.name);
-    w.text(summary, row, 2, kind_info(e.kind).name);
+    w.text(summary, row, 2, calculation_info(e.kind).kind_name);
     // A refused entry says why where its figure would be copied from, as the summary CSV does.
     if (r.valid)
       w.number(summary, row, 3, caption_number(r, e.kind));
@@ -203,7 +199,8 @@ void write_book(Writer& w, const Book& book) {
       w.text(summary, row, 3, "无效：" + r.message);
     w.text(summary, row, 4, unit);
 
-    KindSheet& ks = kinds[static_cast<std::size_t>(e.kind)];
+    const auto place = std::find(every_calculation.begin(), every_calculation.end(), e.kind);
+    KindSheet& ks = kinds[static_cast<std::size_t>(place - every_calculation.begin())];
     const lxw_row_t at = ++ks.rows;
     lxw_col_t col = 0;
     w.number(ks.sheet, at, col++, number);
@@ -255,10 +252,9 @@ std::optional<std::string> read_bytes(const fs::path& path, std::string& out) {
 
 }  // namespace
 
-std::optional<std::string> write_xlsx(const fs::path& path, const Book& book) {
-  const std::string failed = "无法导出到 " + in_quotes(utf8(path)) + "：";
+std::optional<std::string> xlsx_workbook(const Book& book, std::string& bytes) {
   const std::optional<Folder> folder = temporary_folder();
-  if (!folder) return failed + "找不到可用的临时文件夹";
+  if (!folder) return "找不到可用的临时文件夹";
   std::random_device rd;
   const std::string name = "loadcalc-" + std::to_string(rd() % 1000000) + ".xlsx";
   const fs::path temporary_path = folder->path / name;
@@ -270,7 +266,7 @@ std::optional<std::string> write_xlsx(const fs::path& path, const Book& book) {
   lxw_workbook_options options{};
   options.tmpdir = tmpdir.data();
   lxw_workbook* wb = workbook_new_opt(temporary.c_str(), &options);
-  if (wb == nullptr) return failed + "内存不足";
+  if (wb == nullptr) return "内存不足";
 
   // The project as the file's title and author, which Explorer and the Office programs show.
   lxw_doc_properties properties{};
@@ -284,15 +280,13 @@ std::optional<std::string> write_xlsx(const fs::path& path, const Book& book) {
   write_book(writer, book);
   // Closed even after a failure: closing is what frees the workbook.
   const lxw_error closed = workbook_close(wb);
-  std::string bytes;
   std::optional<std::string> fault = writer.fault();
   if (!fault && closed != LXW_NO_ERROR)
     fault = std::string("无法写出工作簿（") + lxw_strerror(closed) + "）";
   if (!fault) fault = read_bytes(temporary_path, bytes);
   std::error_code ignored;
   fs::remove(temporary_path, ignored);
-  if (fault) return failed + *fault;
-  return replace_file(path, bytes);
+  return fault;
 }
 
 }  // namespace loadcalc

@@ -5,7 +5,6 @@
 // cells, so that a column sums and sorts; inputs are the texts as typed. Through libxlsxwriter;
 // no toolkit.
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -13,7 +12,8 @@
 
 namespace loadcalc {
 
-// Writes the workbook whole or not at all (replace_file); the message on failure, none on success.
-std::optional<std::string> write_xlsx(const std::filesystem::path& path, const Book& book);
+// The workbook's bytes into `bytes`; on failure why there are none ("“汇总” 表 B2 格的文字超过
+// Excel 一格的上限 32767 个字符"), none on success.
+std::optional<std::string> xlsx_workbook(const Book& book, std::string& bytes);
 
 }  // namespace loadcalc

@@ -10,6 +10,7 @@
 
 #include "calc/fields.h"
 #include "calc/sheet.h"
+#include "calc/table.h"
 #include "calc/traced.h"
 
 namespace loadcalc {
@@ -115,6 +116,11 @@ struct CalculationInfo {
   std::string_view term;          // the result's name, the working's title
   std::string_view unit;          // behind the caption's number, no blank between
   std::string_view working_unit;  // behind the working's figure
+  // What a calculation book files an entry of this calculation under: the word in the file, the
+  // type the book shows (类型), and the word a member's default name starts with ("梁 3").
+  std::string_view kind_word;
+  std::string_view kind_name;
+  std::string_view member_word;
   std::span<const Field> reads;
   CalcResult (*compute)(std::span<const double>);
   CalcResult (*trace)(std::span<const Traced>);
@@ -125,24 +131,26 @@ struct CalculationInfo {
 // clang-format off
 inline constexpr std::array calculations{
   CalculationInfo{Calculation::MainProgram_1, "MainProgram_1", ResultLabel::Label10, "Label10", "beam_line_load",
-                  "q", "框架梁上均布线荷载", "kN/m", "kN/m", reads_of<Calculation::MainProgram_1>,
-                  beam_line_load, beam_line_load, beam_steps, {}},
+                  "q", "框架梁上均布线荷载", "kN/m", "kN/m", "beam", "梁上线荷载", "梁",
+                  reads_of<Calculation::MainProgram_1>, beam_line_load, beam_line_load, beam_steps, {}},
   CalculationInfo{Calculation::MainProgram_2, "MainProgram_2", ResultLabel::Label11, "Label11", "stair_dead_load",
-                  "g", "楼梯的折算恒荷载", "kN/m^2", "kN/m²", reads_of<Calculation::MainProgram_2>,
-                  stair_dead_load, stair_dead_load, stair_steps, stair_figures},
+                  "g", "楼梯的折算恒荷载", "kN/m^2", "kN/m²", "stair", "楼梯恒荷载", "楼梯",
+                  reads_of<Calculation::MainProgram_2>, stair_dead_load, stair_dead_load, stair_steps, stair_figures},
 };
 // clang-format on
 inline constexpr std::size_t result_count = std::size(calculations);
+// Every calculation, in table order: what a sheet of them all shows.
+inline constexpr auto every_calculation = [] {
+  std::array<Calculation, result_count> out{};
+  for (std::size_t i = 0; i < result_count; ++i) out[i] = calculations[i].id;
+  return out;
+}();
 
 constexpr const CalculationInfo& calculation_info(Calculation c) {
-  for (const CalculationInfo& row : calculations)
-    if (row.id == c) return row;
-  return calculations.back();
+  return row_where(calculations, &CalculationInfo::id, c);
 }
 constexpr const CalculationInfo& result_info(ResultLabel l) {
-  for (const CalculationInfo& row : calculations)
-    if (row.label == l) return row;
-  return calculations.back();
+  return row_where(calculations, &CalculationInfo::label, l);
 }
 // The label a calculation writes.
 constexpr ResultLabel result_label(Calculation c) {

@@ -1,6 +1,8 @@
 #pragma once
 // The field table: every input of the calculations with the caption of the label that names it,
-// its unit, its start-up default and the calculation it feeds. Each is written here only.
+// its unit, its start-up default and the calculation it feeds. Each is written here only: the
+// window's labels, the checks' reset texts (all but Text11's own), the book's file and the sheet
+// read them from here.
 
 #include <array>
 #include <cstddef>
@@ -8,6 +10,7 @@
 #include <string_view>
 
 #include "calc/sheet.h"
+#include "calc/table.h"
 
 namespace loadcalc {
 
@@ -67,7 +70,7 @@ inline constexpr std::array fields = std::to_array<FieldInfo>({
 inline constexpr std::size_t field_count = std::size(fields);
 
 constexpr const FieldInfo& field_info(Field f) {
-  return fields[index_of(f)];
+  return row_where(fields, &FieldInfo::field, f);
 }
 
 // Lookup by control name ("Text7"); none for any other text.

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/memory_sheet.h"
-#include "calc/calculations.h"
 #include "calc/working.h"
 #include "calc/working_text.h"
 
@@ -31,13 +31,18 @@ constexpr std::string_view grid =
     "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\" "
     "style=\"border-collapse:collapse\">\n";
 
+std::string caption(std::string Project::*member) {
+  return std::string(project_field(member).caption);
+}
+
 std::string header_table(const SheetHeader& h) {
   std::string s(grid);
-  s += "<tr><td width=\"16%\">工程名称</td><td colspan=\"3\">" + cell_text(h.project) +
-       "</td></tr>\n";
+  s += "<tr><td width=\"16%\">" + caption(&Project::name) + "</td><td colspan=\"3\">" +
+       cell_text(h.project.name) + "</td></tr>\n";
   s += "<tr><td>构件 / 部位</td><td colspan=\"3\">" + cell_text(h.member) + "</td></tr>\n";
   s += "<tr><td>计算程序</td><td width=\"44%\">" + cell_text(h.program) +
-       "</td><td width=\"12%\">日期</td><td>" + cell_text(h.date) + "</td></tr>\n";
+       "</td><td width=\"12%\">" + caption(&Project::date) + "</td><td>" +
+       cell_text(h.project.date) + "</td></tr>\n";
   return s + "</table>\n";
 }
 
@@ -86,35 +91,38 @@ std::string heading(std::string_view text) {
   return "<h3 style=\"margin-top:12px\">" + std::string(text) + "</h3>\n";
 }
 
-// Signatures beside their roles, then the page's place in its set.
-std::string footer(const SheetHeader& h) {
+// Signatures beside their roles.
+std::string signatures(const SheetHeader& h) {
   std::string s(grid);
   s += "<tr>";
-  const std::pair<std::string_view, const std::string*> signers[] = {
-      {"计算", &h.designer}, {"校对", &h.checker}, {"审核", &h.approver}};
-  for (const auto& [role, name] : signers)
-    s += "<td width=\"8%\" valign=\"middle\">" + std::string(role) + "</td><td width=\"17%\">" +
-         signature(*name) + "</td>";
-  // Signed on the day it is checked, not necessarily the day it was computed (the header's date).
-  s += "<td width=\"8%\" valign=\"middle\">日期</td><td>&nbsp;</td></tr>\n</table>\n";
-  s += "<p align=\"center\">第 " + std::to_string(h.page) + " 页 共 " + std::to_string(h.pages) +
-       " 页</p>\n";
-  return s;
+  for (const ProjectFieldInfo& f : project_fields) {
+    if (!f.signs) continue;
+    s += "<td width=\"8%\" valign=\"middle\">" + std::string(f.caption) + "</td>";
+    // Signed on the day it is checked, not necessarily the day it was computed (the header's
+    // date): that is written by hand.
+    s += f.member == &Project::date
+             ? std::string("<td>&nbsp;</td>")
+             : "<td width=\"17%\">" + signature(h.project.*f.member) + "</td>";
+  }
+  return s + "</tr>\n</table>\n";
+}
+
+std::string title(const SheetHeader& h) {
+  return h.title.empty() ? std::string("计算书") : html_escaped(h.title);
 }
 
 }  // namespace
 
-std::string sheet_html(const SheetHeader& header, const std::array<std::string, field_count>& texts,
-                       std::span<const Calculation> calculations) {
+std::string sheet_fragment(const SheetHeader& header,
+                           const std::array<std::string, field_count>& texts,
+                           std::span<const Calculation> calculations) {
   MemorySheet sheet;
   for (std::size_t i = 0; i < field_count; ++i) sheet.load(field_at(i), texts[i]);
   std::vector<Working> workings;
   workings.reserve(calculations.size());
   for (Calculation c : calculations) workings.push_back(working(sheet, c));
 
-  const std::string title = header.title.empty() ? "计算书" : html_escaped(header.title);
-  std::string s = "<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body>\n";
-  s += "<h2 align=\"center\">" + title + "</h2>\n";
+  std::string s = "<h2 align=\"center\">" + title(header) + "</h2>\n";
   s += header_table(header);
   s += heading("一、输入数据") + inputs_table(texts, calculations);
   s += heading("二、计算过程");
@@ -127,8 +135,15 @@ std::string sheet_html(const SheetHeader& header, const std::array<std::string, 
     if (i > 0) s += "<br>\n";
     s += html_escaped(workings[i].title) + "：<b>" + html_escaped(workings[i].caption) + "</b>";
   }
-  s += "</p>\n<p></p>\n" + footer(header);
-  return s + "</body></html>\n";
+  return s + "</p>\n<p></p>\n" + signatures(header);
+}
+
+std::string sheet_html(const SheetHeader& header, const std::array<std::string, field_count>& texts,
+                       std::span<const Calculation> calculations) {
+  return "<html><head><meta charset=\"utf-8\"><title>" + title(header) + "</title></head><body>\n" +
+         sheet_fragment(header, texts, calculations) + "<p align=\"center\">第 " +
+         std::to_string(header.page) + " 页 共 " + std::to_string(header.pages) +
+         " 页</p>\n</body></html>\n";
 }
 
 }  // namespace loadcalc

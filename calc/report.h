@@ -9,23 +9,31 @@
 #include <string>
 
 #include "calc/fields.h"
+#include "calc/project.h"
 #include "calc/sheet.h"
 
 namespace loadcalc {
 
 struct SheetHeader {
-  std::string title;    // above the header, "…计算书"; "计算书" alone when empty
-  std::string project;  // 工程名称
-  std::string member;   // 构件 / 部位
-  std::string program;  // program and version, "loadcalc 1.0.0"
-  std::string date;     // of the calculation, "2026-12-08"; the footer's 日期 is the signer's
-  std::string designer, checker, approver;  // 计算 / 校对 / 审核
-  int page = 1, pages = 1;                  // "第 1 页 共 1 页"
+  std::string title;  // above the header, "…计算书"; "计算书" alone when empty
+  // Its name and the date of the calculation ("2026-12-08") head the page; its signers sign the
+  // footer, whose 日期 is left for the signer's own.
+  Project project;
+  std::string member;       // 构件 / 部位
+  std::string program;      // program and version, "loadcalc 1.0.0"
+  int page = 1, pages = 1;  // "第 1 页 共 1 页"
 };
 
-// One page: the header, the inputs of the calculations shown (as entered), their workings in the
-// given order, their results, and the footer. An empty header field prints as a blank cell to
-// fill in by hand. Texts are escaped; the HTML is the subset QTextDocument lays out.
+// The sheet as a fragment of a larger document, without its page line (a book that flows into a
+// word processor lets it number the pages): the title, the header, the inputs of the calculations
+// shown (as entered), their workings in the given order, their results, and the signatures. An
+// empty header field prints as a blank cell to fill in by hand. Texts are escaped; the HTML is the
+// subset QTextDocument lays out.
+std::string sheet_fragment(const SheetHeader& header,
+                           const std::array<std::string, field_count>& texts,
+                           std::span<const Calculation> calculations);
+
+// One page: the fragment and its page line, as a whole HTML document.
 std::string sheet_html(const SheetHeader& header, const std::array<std::string, field_count>& texts,
                        std::span<const Calculation> calculations);
 

@@ -76,7 +76,7 @@ bool leading_zero_guard(std::string_view text) {
 
 void range_change_check(Sheet& sheet, const RangeRule& rule) {
   if (auto message = range_check(rule.field, sheet.text(rule.field))) {
-    report_and_reset(sheet, rule.field, *message, rule.reset_text);
+    report_and_reset(sheet, rule.field, *message, reset_text(rule));
   }
   run_calculation(sheet, field_info(rule.field).feeds);
 }
@@ -85,7 +85,7 @@ void decimal_change_check(Sheet& sheet, const DecimalRule& rule) {
   const Field f = rule.field;
 
   if (auto message = value_check(f, sheet.text(f))) {
-    report_and_reset(sheet, f, *message, rule.reset_text);
+    report_and_reset(sheet, f, *message, reset_text(rule));
   }
 
   if (rule.cross_limit) {
@@ -99,7 +99,7 @@ void decimal_change_check(Sheet& sheet, const DecimalRule& rule) {
     }
     const std::string own = sheet.text(f);
     if (auto message = cross_check(f, own, texts)) {
-      report_and_reset(sheet, f, *message, rule.reset_text);
+      report_and_reset(sheet, f, *message, reset_text(rule));
     }
   }
 
@@ -108,7 +108,7 @@ void decimal_change_check(Sheet& sheet, const DecimalRule& rule) {
   for (int group = 1; group <= leading_zero_group_count; ++group) {
     if (leading_zero_group(sheet.text(f)) == group) {
       sheet.beep();
-      reset(sheet, f, rule.reset_text);
+      reset(sheet, f, reset_text(rule));
     }
   }
 

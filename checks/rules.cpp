@@ -18,7 +18,7 @@ static_assert(each_field_has_one_rule(), "every field needs exactly one change c
 constexpr bool reset_texts_outside_guard() {
   for (const auto& rule : decimal_rules) {
     for (const auto& guard : leading_zero_list) {
-      if (rule.reset_text == guard.text) return false;
+      if (reset_text(rule) == guard.text) return false;
     }
   }
   return true;

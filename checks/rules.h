@@ -15,19 +15,18 @@ struct RangeRule {
   Field field;
   std::optional<double> upper_limit;  // a value equal to or above it fails
   std::string_view message;
-  std::string_view reset_text;
 };
 
 // clang-format off
 inline constexpr std::array range_rules = std::to_array<RangeRule>({
-  {Field::Text1,  std::nullopt, "轴线间距≤0，数据错误，请重新输入！",        "4.0"},
-  {Field::Text2,  std::nullopt, "层高≤0，数据错误。请重新输入！",            "3.6"},
-  {Field::Text6,  std::nullopt, "墙自重≤0，数据错误。请重新输入！",          "3.0"},
-  {Field::Text7,  350.0,        "踏步宽度≤0或≥350，数据错误。请重新输入！", "280"},
-  {Field::Text8,  200.0,        "踏步高度≤0或≥200，数据错误。请重新输入！", "160"},
-  {Field::Text9,  300.0,        "梯板厚度≤0或≥300，数据错误。请重新输入！", "130"},
-  {Field::Text10, 100.0,        "面层厚度≤0或≥100，数据错误。请重新输入！", "30"},
-  {Field::Text12, 50.0,         "面层容重≤0或≥50，数据错误。请重新输入！",  "22.0"},
+  {Field::Text1,  std::nullopt, "轴线间距≤0，数据错误，请重新输入！"},
+  {Field::Text2,  std::nullopt, "层高≤0，数据错误。请重新输入！"},
+  {Field::Text6,  std::nullopt, "墙自重≤0，数据错误。请重新输入！"},
+  {Field::Text7,  350.0,        "踏步宽度≤0或≥350，数据错误。请重新输入！"},
+  {Field::Text8,  200.0,        "踏步高度≤0或≥200，数据错误。请重新输入！"},
+  {Field::Text9,  300.0,        "梯板厚度≤0或≥300，数据错误。请重新输入！"},
+  {Field::Text10, 100.0,        "面层厚度≤0或≥100，数据错误。请重新输入！"},
+  {Field::Text12, 50.0,         "面层容重≤0或≥50，数据错误。请重新输入！"},
 });
 // clang-format on
 
@@ -47,24 +46,26 @@ struct DecimalRule {
   std::string_view value_message;
   std::optional<CrossLimit> cross_limit;
   std::string_view cross_message;
-  std::string_view reset_text;  // Text11 resets to "0.5" although start-up writes "0.50"
+  // What a failed check writes back where it is not the field's default: Text11 resets to "0.5"
+  // although start-up writes "0.50".
+  std::optional<std::string_view> own_reset;
 };
 
 // clang-format off
 inline constexpr std::array decimal_rules = std::to_array<DecimalRule>({
   {Field::Text3,  2.0,          "梁高≤0或梁高≥2，数据错误。请重新输入！", std::nullopt,
-   "", "0.45"},
+   "", std::nullopt},
   {Field::Text4,  std::nullopt, "窗宽< 0，数据错误。请重新输入！",
    CrossLimit{Field::Text1, std::nullopt, true},
-   "窗宽≥开间轴线间距，数据错误。请重新输入！", "2.0"},
+   "窗宽≥开间轴线间距，数据错误。请重新输入！", std::nullopt},
   {Field::Text5,  std::nullopt, "窗高< 0，数据错误。请重新输入！",
    CrossLimit{Field::Text2, Field::Text3, true},
-   "窗高≥层高-梁高，数据错误。请重新输入！", "2.2"},
+   "窗高≥层高-梁高，数据错误。请重新输入！", std::nullopt},
   {Field::Text11, 10.0,         "窗重≤0或≥10，数据错误。请重新输入！", std::nullopt,
    "", "0.5"},
   {Field::Text13, std::nullopt, "柱宽≤0，数据错误。请重新输入！",
    CrossLimit{Field::Text1, Field::Text4, false},
-   "柱宽非法，数据错误。请重新输入！", "0.0"},
+   "柱宽非法，数据错误。请重新输入！", std::nullopt},
 });
 // clang-format on
 
@@ -83,6 +84,15 @@ inline constexpr std::array leading_zero_list = std::to_array<GuardText>({
 });
 // clang-format on
 inline constexpr int leading_zero_group_count = 4;
+
+// What a failed check writes back into its field: the field's default text (the field table's),
+// unless the rule has its own.
+constexpr std::string_view reset_text(const RangeRule& rule) {
+  return field_info(rule.field).default_text;
+}
+constexpr std::string_view reset_text(const DecimalRule& rule) {
+  return rule.own_reset.value_or(field_info(rule.field).default_text);
+}
 
 // Lookups: null for a field the table does not hold.
 const RangeRule* find_range_rule(Field f) noexcept;

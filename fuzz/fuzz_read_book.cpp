@@ -5,7 +5,8 @@
 #include <string_view>
 #include <variant>
 
-#include "book/book.h"
+#include "book/evaluate.h"
+#include "book/file.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

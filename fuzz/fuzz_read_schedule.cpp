@@ -6,6 +6,9 @@
 
 #include "book/book.h"
 #include "book/schedule.h"
+#include "book/summary.h"
+#include "calc/calculations.h"
+#include "calc/fields.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -18,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const Schedule& s = std::get<Schedule>(read);
   for (const Entry& e : s.entries) {
-    FUZZ_ASSERT(e.texts.size() == kind_fields(e.kind).size());
-    for (const auto& [field, text] : e.texts) FUZZ_ASSERT(holds_field(e.kind, field));
+    FUZZ_ASSERT(e.texts.size() == calculation_info(e.kind).reads.size());
+    for (const auto& [field, text] : e.texts) FUZZ_ASSERT(field_info(field).feeds == e.kind);
   }
   Book book;
   book.entries = s.entries;

@@ -172,7 +172,7 @@ LOADCALC_EXPORT(lc_sheet_html) const char* lc_sheet_html() {
   SheetHeader header;
   header.title = std::string(program_title) + "书";  // "…计算" + "书": "…计算书"
   header.program = "loadcalc " LOADCALC_VERSION "（网页版）";
-  header.date = input;
+  header.project.date = input;
   std::array<std::string, field_count> texts;
   for (std::size_t i = 0; i < field_count; ++i) texts[i] = sheet.text(field_at(i));
   std::vector<Calculation> all;

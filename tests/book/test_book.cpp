@@ -6,30 +6,20 @@
 #include <vector>
 
 #include "book/book.h"
+#include "book/evaluate.h"
+#include "book/file.h"
+#include "book/recovery.h"
+#include "book/summary.h"
 #include "calc/memory_sheet.h"
+#include "tests/support/entries.h"
 
 namespace loadcalc {
 namespace {
 
 using namespace std::string_literals;
 using F = Field;
-using Texts = std::map<Field, std::string>;
-
-Entry beam(std::string name, Texts changed = {}) {
-  Texts t{{F::Text1, "4.0"}, {F::Text2, "3.6"}, {F::Text3, "0.45"},  {F::Text4, "2.0"},
-          {F::Text5, "2.2"}, {F::Text6, "3.0"}, {F::Text11, "0.50"}, {F::Text13, "0.0"}};
-  for (auto& [f, s] : changed) t[f] = s;
-  return {std::move(name), EntryKind::beam, t, ""};
-}
-Entry stair(std::string name, Texts changed = {}) {
-  Texts t{{F::Text7, "280"},
-          {F::Text8, "160"},
-          {F::Text9, "130"},
-          {F::Text10, "30"},
-          {F::Text12, "22.0"}};
-  for (auto& [f, s] : changed) t[f] = s;
-  return {std::move(name), EntryKind::stair, t, ""};
-}
+using test::beam;
+using test::stair;
 
 TEST(Evaluate, AsTheWindowWouldJudgeAndComputeIt) {
   struct Row {
@@ -86,6 +76,8 @@ TEST(BookFile, RoundTripsAndIsWrittenStably) {
   EXPECT_EQ(text.substr(0, start.size()), start);
   EXPECT_NE(text.find("\"texts\": {\n        \"bay_span\": \"4.0\",\n        \"storey_height\""),
             std::string::npos);
+  EXPECT_NE(text.find("\"kind\": \"beam\""), std::string::npos);
+  EXPECT_NE(text.find("\"kind\": \"stair\""), std::string::npos);
 }
 
 std::string file_with(std::string_view entry) {
@@ -239,8 +231,8 @@ TEST(BookEntry, TakesExactlyItsKindsFieldsFromASheet) {
   MemorySheet sheet;
   sheet.load(F::Text1, "5.1");
   sheet.load(F::Text7, "300");
-  const Entry beam_entry = entry_from_sheet(sheet, EntryKind::beam, "KL1");
-  const Entry stair_entry = entry_from_sheet(sheet, EntryKind::stair, "LT1");
+  const Entry beam_entry = entry_from_sheet(sheet, Calculation::MainProgram_1, "KL1");
+  const Entry stair_entry = entry_from_sheet(sheet, Calculation::MainProgram_2, "LT1");
   EXPECT_EQ(beam_entry.texts.size(), 8u);
   EXPECT_EQ(beam_entry.texts.at(F::Text1), "5.1");
   EXPECT_FALSE(beam_entry.texts.contains(F::Text7));

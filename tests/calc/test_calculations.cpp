@@ -214,5 +214,13 @@ TEST_F(SheetCalculations, RunCalculationShowsTheFailureText) {
   EXPECT_EQ(sheet.caption(ResultLabel::Label10), "数值超出范围");
 }
 
+// A look-up by a value that no row holds is the program's own fault: it stops there rather than
+// go on with another row.
+TEST(TableLookupDeathTest, StopsOnAValueNoRowHolds) {
+  EXPECT_DEATH_IF_SUPPORTED((void)calculation_info(static_cast<Calculation>(2)), "");
+  EXPECT_DEATH_IF_SUPPORTED((void)result_info(static_cast<ResultLabel>(2)), "");
+  EXPECT_DEATH_IF_SUPPORTED((void)field_info(static_cast<Field>(13)), "");
+}
+
 }  // namespace
 }  // namespace loadcalc

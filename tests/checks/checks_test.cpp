@@ -222,7 +222,7 @@ TEST(RuleTables, ResetTextsAreTheDefaultsButText11sAndEachPassesItsOwnField) {
   for (std::size_t i = 0; i < field_count; ++i) {
     const F f = field_at(i);
     const RangeRule* r = find_range_rule(f);
-    EXPECT_EQ(r ? r->reset_text : find_decimal_rule(f)->reset_text, reset_of(f)) << i;
+    EXPECT_EQ(r ? reset_text(*r) : reset_text(*find_decimal_rule(f)), reset_of(f)) << i;
     EXPECT_EQ(first_objection(f, reset_of(f), started()), "") << i;
   }
 }

@@ -3,29 +3,27 @@
 #include <utility>
 
 #include "ui/book/book_model.h"
+#include "ui/qt_text.h"
 
 namespace loadcalc::ui {
 
-ProjectEdit::ProjectEdit(BookModel& model, std::size_t field, std::string text)
-    : model_(model),
+EditProjectCommand::EditProjectCommand(BookModel& model, std::size_t field, std::string text)
+    : QUndoCommand(QStringLiteral("编辑") + qstring(project_fields[field].caption)),
+      model_(model),
       field_(field),
       before_(model.book().project.*project_fields[field].member),
-      after_(std::move(text)) {
-  setText(QStringLiteral("编辑") +
-          QString::fromUtf8(project_fields[field].label.data(),
-                            static_cast<qsizetype>(project_fields[field].label.size())));
-}
+      after_(std::move(text)) {}
 
-void ProjectEdit::redo() {
+void EditProjectCommand::redo() {
   model_.set_project_field(field_, after_);
 }
 
-void ProjectEdit::undo() {
+void EditProjectCommand::undo() {
   model_.set_project_field(field_, before_);
 }
 
-bool ProjectEdit::mergeWith(const QUndoCommand* other) {
-  const auto* next = static_cast<const ProjectEdit*>(other);
+bool EditProjectCommand::mergeWith(const QUndoCommand* other) {
+  const auto* next = static_cast<const EditProjectCommand*>(other);
   if (next->field_ != field_) return false;
   after_ = next->after_;
   // Typed and typed away again: nothing left to undo.
@@ -33,55 +31,76 @@ bool ProjectEdit::mergeWith(const QUndoCommand* other) {
   return true;
 }
 
-InsertEntry::InsertEntry(BookModel& model, int row, Entry entry, const QString& text)
+AddEntryCommand::AddEntryCommand(BookModel& model, int row, Entry entry, const QString& text)
     : QUndoCommand(text), model_(model), row_(row), entry_(std::move(entry)) {}
 
-InsertEntry* InsertEntry::removal(BookModel& model, int row) {
-  auto* c = new InsertEntry(model, row, model.entry(row), QStringLiteral("删除"));
-  c->remove_ = true;
-  return c;
+void AddEntryCommand::redo() {
+  model_.insert_entry(row_, entry_);
 }
 
-void InsertEntry::redo() {
-  if (remove_)
-    entry_ = model_.take_entry(row_);
-  else
-    model_.insert_entry(row_, entry_);
+void AddEntryCommand::undo() {
+  entry_ = model_.take_entry(row_);
 }
 
-void InsertEntry::undo() {
-  if (remove_)
-    model_.insert_entry(row_, entry_);
-  else
-    entry_ = model_.take_entry(row_);
+RemoveEntryCommand::RemoveEntryCommand(BookModel& model, int row)
+    : QUndoCommand(QStringLiteral("删除")), model_(model), row_(row), entry_(model.entry(row)) {}
+
+void RemoveEntryCommand::redo() {
+  entry_ = model_.take_entry(row_);
 }
 
-ReplaceEntry::ReplaceEntry(BookModel& model, int row, Entry entry, const QString& text)
-    : QUndoCommand(text), model_(model), row_(row), other_(std::move(entry)) {}
-
-void ReplaceEntry::swap() {
-  Entry current = model_.entry(row_);
-  model_.replace_entry(row_, std::move(other_));
-  other_ = std::move(current);
+void RemoveEntryCommand::undo() {
+  model_.insert_entry(row_, entry_);
 }
 
-void ReplaceEntry::redo() {
-  swap();
-}
+MoveEntryCommand::MoveEntryCommand(BookModel& model, int from, int to)
+    : QUndoCommand(to < from ? QStringLiteral("上移") : QStringLiteral("下移")),
+      model_(model),
+      from_(from),
+      to_(to) {}
 
-void ReplaceEntry::undo() {
-  swap();
-}
-
-MoveEntry::MoveEntry(BookModel& model, int from, int to, const QString& text)
-    : QUndoCommand(text), model_(model), from_(from), to_(to) {}
-
-void MoveEntry::redo() {
+void MoveEntryCommand::redo() {
   model_.move_entry(from_, to_);
 }
 
-void MoveEntry::undo() {
+void MoveEntryCommand::undo() {
   model_.move_entry(to_, from_);
+}
+
+RenameEntryCommand::RenameEntryCommand(BookModel& model, int row, std::string name)
+    : QUndoCommand(QStringLiteral("重命名")),
+      model_(model),
+      row_(row),
+      before_(model.entry(row).name),
+      after_(std::move(name)) {}
+
+void RenameEntryCommand::set_name(const std::string& name) {
+  Entry renamed = model_.entry(row_);
+  renamed.name = name;
+  model_.replace_entry(row_, std::move(renamed));
+}
+
+void RenameEntryCommand::redo() {
+  set_name(after_);
+}
+
+void RenameEntryCommand::undo() {
+  set_name(before_);
+}
+
+UpdateEntryCommand::UpdateEntryCommand(BookModel& model, int row, Entry updated)
+    : QUndoCommand(QStringLiteral("更新条目")),
+      model_(model),
+      row_(row),
+      before_(model.entry(row)),
+      after_(std::move(updated)) {}
+
+void UpdateEntryCommand::redo() {
+  model_.replace_entry(row_, after_);
+}
+
+void UpdateEntryCommand::undo() {
+  model_.replace_entry(row_, before_);
 }
 
 }  // namespace loadcalc::ui

@@ -1,6 +1,6 @@
 #pragma once
-// Every edit of a book as an undo command, so that 撤销 / 重做 reach each of them and the
-// window's unsaved mark follows the undo stack's clean state.
+// Every edit of a book as an undo command, one class per action, so that 撤销 / 重做 reach each
+// of them and the window's unsaved mark follows the undo stack's clean state.
 
 #include <QUndoCommand>
 #include <cstddef>
@@ -13,12 +13,13 @@ namespace loadcalc::ui {
 class BookModel;
 
 // One project field's text. Typing into the same field merges into one step.
-class ProjectEdit : public QUndoCommand {
+class EditProjectCommand : public QUndoCommand {
  public:
-  ProjectEdit(BookModel& model, std::size_t field, std::string text);
+  enum { Id = 1 };
+  EditProjectCommand(BookModel& model, std::size_t field, std::string text);
   void redo() override;
   void undo() override;
-  int id() const override { return 1; }
+  int id() const override { return Id; }
   bool mergeWith(const QUndoCommand* other) override;
 
  private:
@@ -27,11 +28,10 @@ class ProjectEdit : public QUndoCommand {
   std::string before_, after_;
 };
 
-// Adds an entry at a row (加入计算书, 复制条目), or, made with remove = true, deletes one.
-class InsertEntry : public QUndoCommand {
+// An entry put in at a row: 加入计算书, or 复制条目 (`text` says which).
+class AddEntryCommand : public QUndoCommand {
  public:
-  InsertEntry(BookModel& model, int row, Entry entry, const QString& text);
-  static InsertEntry* removal(BookModel& model, int row);
+  AddEntryCommand(BookModel& model, int row, Entry entry, const QString& text);
   void redo() override;
   void undo() override;
 
@@ -39,33 +39,58 @@ class InsertEntry : public QUndoCommand {
   BookModel& model_;
   int row_;
   Entry entry_;
-  bool remove_ = false;
 };
 
-// Puts a changed entry in place of one (重命名, 更新条目).
-class ReplaceEntry : public QUndoCommand {
+// 删除.
+class RemoveEntryCommand : public QUndoCommand {
  public:
-  ReplaceEntry(BookModel& model, int row, Entry entry, const QString& text);
+  RemoveEntryCommand(BookModel& model, int row);
   void redo() override;
   void undo() override;
 
  private:
-  void swap();
   BookModel& model_;
   int row_;
-  Entry other_;
+  Entry entry_;
 };
 
-// 上移 / 下移.
-class MoveEntry : public QUndoCommand {
+// 上移 / 下移, by the direction of the move.
+class MoveEntryCommand : public QUndoCommand {
  public:
-  MoveEntry(BookModel& model, int from, int to, const QString& text);
+  MoveEntryCommand(BookModel& model, int from, int to);
   void redo() override;
   void undo() override;
 
  private:
   BookModel& model_;
   int from_, to_;
+};
+
+// 重命名.
+class RenameEntryCommand : public QUndoCommand {
+ public:
+  RenameEntryCommand(BookModel& model, int row, std::string name);
+  void redo() override;
+  void undo() override;
+
+ private:
+  void set_name(const std::string& name);
+  BookModel& model_;
+  int row_;
+  std::string before_, after_;
+};
+
+// 更新条目: the calculator's texts in place of the entry's.
+class UpdateEntryCommand : public QUndoCommand {
+ public:
+  UpdateEntryCommand(BookModel& model, int row, Entry updated);
+  void redo() override;
+  void undo() override;
+
+ private:
+  BookModel& model_;
+  int row_;
+  Entry before_, after_;
 };
 
 }  // namespace loadcalc::ui

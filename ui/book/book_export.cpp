@@ -4,13 +4,8 @@
 // flowing document (a word processor numbers its own pages).
 #include "ui/book/book_export.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
-#include <QDate>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QPagedPaintDevice>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
@@ -18,12 +13,17 @@
 #include <QTextDocumentWriter>
 #include <array>
 #include <memory>
-#include <span>
 
 #include "book/book.h"
+#include "book/evaluate.h"
+#include "book/file.h"
+#include "book/summary.h"
+#include "book/xlsx.h"
+#include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/report.h"
 #include "ui/book/book_model.h"
+#include "ui/print_sheets.h"
 #include "ui/qt_text.h"
 
 namespace loadcalc::ui {
@@ -34,28 +34,6 @@ QString escaped(std::string_view s) {
   return qstring(s).toHtmlEscaped();
 }
 
-// As the calculator's printed sheet: WenQuanYi first, whose glyphs map back to their characters,
-// so that a PDF's text can be searched and copied.
-QFont document_font() {
-  QFont font = QGuiApplication::font();
-  font.setFamilies(QStringList{QStringLiteral("WenQuanYi Zen Hei")} + font.families());
-  font.setPointSizeF(10);
-  return font;
-}
-
-std::unique_ptr<QTextDocument> document(const QString& html, QPaintDevice* device) {
-  auto doc = std::make_unique<QTextDocument>();
-  if (device) doc->documentLayout()->setPaintDevice(device);
-  doc->setDefaultFont(document_font());
-  doc->setDocumentMargin(0);
-  doc->setHtml(html);
-  return doc;
-}
-
-const std::string& project_text(const Book& book, std::size_t field) {
-  return book.project.*project_fields[field].member;
-}
-
 QString cover_html(const Book& book) {
   const Project& p = book.project;
   QString rows;
@@ -64,7 +42,7 @@ QString cover_html(const Book& book) {
     const EntryResult r = evaluate(e);
     rows += QStringLiteral("<tr><td align=\"right\">") + QString::number(i + 1) +
             QStringLiteral("</td><td>") + escaped(e.name) + QStringLiteral("</td><td>") +
-            escaped(kind_info(e.kind).name) + QStringLiteral("</td>");
+            escaped(calculation_info(e.kind).kind_name) + QStringLiteral("</td>");
     // A refused entry says why, in the place where a figure would be copied from.
     if (r.valid)
       rows += QStringLiteral("<td align=\"right\">") + escaped(caption_number(r, e.kind)) +
@@ -75,10 +53,10 @@ QString cover_html(const Book& book) {
     rows += QStringLiteral("</tr>");
   }
   QString info;
-  for (std::size_t f = 0; f < 3; ++f)
-    info += QStringLiteral("<tr><td>") + qstring(project_fields[f].label) +
-            QStringLiteral("：</td><td>") + escaped(project_text(book, f)) +
-            QStringLiteral("</td></tr>");
+  for (const ProjectFieldInfo& f : project_fields)
+    if (!f.signs)
+      info += QStringLiteral("<tr><td>") + qstring(f.caption) + QStringLiteral("：</td><td>") +
+              escaped(p.*f.member) + QStringLiteral("</td></tr>");
   return QStringLiteral("<h2 align=\"center\">") + escaped(p.name) +
          QStringLiteral(" 计算书</h2><table cellpadding=\"2\">") + info +
          QStringLiteral(
@@ -91,23 +69,34 @@ QString cover_html(const Book& book) {
 
 // A valid entry's page is the calculator's own calculation sheet, headed with the project and
 // the member and signed at its foot.
-QString sheet_page(const Book& book, const Entry& e, int page, int pages) {
+SheetHeader sheet_header(const Book& book, const Entry& e, int page, int pages) {
   SheetHeader header;
   header.title = book.project.name.empty() ? std::string() : book.project.name + " 计算书";
-  header.project = book.project.name;
+  header.project = book.project;
   header.member = e.name;
   header.program = "loadcalc " LOADCALC_VERSION;
-  header.date = book.project.date;
-  header.designer = book.project.designer;
-  header.checker = book.project.checker;
-  header.approver = book.project.approver;
   header.page = page;
   header.pages = pages;
+  return header;
+}
+
+// Every field's text, the entry's own where it holds one.
+std::array<std::string, field_count> sheet_texts(const Entry& e) {
   std::array<std::string, field_count> texts;
   for (const FieldInfo& f : fields) texts[index_of(f.field)] = f.default_text;
   for (const auto& [field, text] : e.texts) texts[index_of(field)] = text;
-  const Calculation shown[] = {kind_info(e.kind).calculation};
-  return qstring(sheet_html(header, texts, shown));
+  return texts;
+}
+
+QString sheet_page(const Book& book, const Entry& e, int page, int pages) {
+  const Calculation shown[] = {e.kind};
+  return qstring(sheet_html(sheet_header(book, e, page, pages), sheet_texts(e), shown));
+}
+
+// A word processor numbers its own pages: the sheet without its page line.
+QString sheet_part(const Book& book, const Entry& e) {
+  const Calculation shown[] = {e.kind};
+  return qstring(sheet_fragment(sheet_header(book, e, 1, 1), sheet_texts(e), shown));
 }
 
 // An entry the calculator would refuse gets its inputs and the reason, and no working: a working
@@ -121,7 +110,7 @@ QString refused_html(const Entry& e) {
               QStringLiteral("</td><td>") + qstring(f.unit) + QStringLiteral("</td></tr>");
   }
   QString html = QStringLiteral("<h3>") + escaped(e.name) + QStringLiteral("（") +
-                 escaped(kind_info(e.kind).name) +
+                 escaped(calculation_info(e.kind).kind_name) +
                  QStringLiteral(
                      "）</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">"
                      "<tr><th>输入项</th><th>输入值</th><th>单位</th></tr>") +
@@ -135,9 +124,10 @@ QString refused_html(const Entry& e) {
 
 QString header_html(const Book& book, const QString& member) {
   QString cells;
-  for (std::size_t f = 0; f < 3; ++f)
-    cells += QStringLiteral("<td>") + qstring(project_fields[f].label) + QStringLiteral("：") +
-             escaped(project_text(book, f)) + QStringLiteral("</td>");
+  for (const ProjectFieldInfo& f : project_fields)
+    if (!f.signs)
+      cells += QStringLiteral("<td>") + qstring(f.caption) + QStringLiteral("：") +
+               escaped(book.project.*f.member) + QStringLiteral("</td>");
   if (!member.isEmpty())
     cells += QStringLiteral("<td>构件：") + member.toHtmlEscaped() + QStringLiteral("</td>");
   return QStringLiteral("<table width=\"100%\"><tr>") + cells + QStringLiteral("</tr></table>");
@@ -146,11 +136,13 @@ QString header_html(const Book& book, const QString& member) {
 // 计算：… 校对：… 审核：… 日期：…, a line to sign where a name is still missing.
 QString signatures_html(const Book& book) {
   QString signatures;
-  for (std::size_t f = 3; f < project_fields.size(); ++f)
-    signatures += qstring(project_fields[f].label) + QStringLiteral("：") +
-                  (project_text(book, f).empty() ? QStringLiteral("________")
-                                                 : escaped(project_text(book, f))) +
+  for (const ProjectFieldInfo& f : project_fields) {
+    if (!f.signs) continue;
+    const std::string& text = book.project.*f.member;
+    signatures += qstring(f.caption) + QStringLiteral("：") +
+                  (text.empty() ? QStringLiteral("________") : escaped(text)) +
                   QStringLiteral("　　");
+  }
   return signatures;
 }
 
@@ -161,73 +153,60 @@ QString footer_html(const Book& book, int page, int pages) {
              .arg(pages);
 }
 
-class PagePainter {
+// The cover, on as many pages as the summary needs, then a page per entry; every page under the
+// project's header band and over the signatures and the page number, except a valid entry's,
+// which is its calculation sheet and carries its own.
+class BookPages {
  public:
-  PagePainter(const Book& book, QPagedPaintDevice& device) : book_(book), device_(device) {
-    device.setPageSize(QPageSize(QPageSize::A4));
-    device.setPageMargins(QMarginsF(20, 15, 20, 15), QPageLayout::Millimeter);
-    page_ = QRectF(QPointF(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
-    const qreal mm = device.logicalDpiX() / 25.4;
-    band_ = 12 * mm;
-    body_ = QRectF(0, band_, page_.width(), page_.height() - 2 * band_);
+  BookPages(const Book& book, QPagedPaintDevice& device) : book_(book), printer_(device) {
+    const QRectF& page = printer_.page();
+    band_ = 12 * printer_.millimetre();
+    body_ = QRectF(0, band_, page.width(), page.height() - 2 * band_);
   }
 
   void paint() {
-    auto cover = document(cover_html(book_), &device_);
+    const auto cover = printer_.document(cover_html(book_));
     cover->setPageSize(body_.size());
     const int cover_pages = cover->pageCount();
     const int pages = cover_pages + static_cast<int>(book_.entries.size());
-    QPainter painter(&device_);
-    for (int p = 0; p < cover_pages; ++p) {
-      if (p > 0) device_.newPage();
-      frame(painter, {}, p + 1, pages);
-      painter.save();
-      painter.translate(body_.topLeft() - QPointF(0, p * body_.height()));
-      cover->drawContents(&painter, QRectF(0, p * body_.height(), body_.width(), body_.height()));
-      painter.restore();
-    }
-    for (std::size_t i = 0; i < book_.entries.size(); ++i) {
-      device_.newPage();
-      const Entry& e = book_.entries[i];
-      const int page = cover_pages + static_cast<int>(i) + 1;
-      if (evaluate(e).valid) {
-        fit(painter, *document(sheet_page(book_, e, page, pages), &device_), page_);
-        continue;
-      }
-      frame(painter, qstring(e.name), page, pages);
-      fit(painter, *document(refused_html(e), &device_), body_);
-    }
+    for (int p = 0; p < cover_pages; ++p) cover_page(*cover, p, pages);
+    for (std::size_t i = 0; i < book_.entries.size(); ++i)
+      entry_page(book_.entries[i], cover_pages + static_cast<int>(i) + 1, pages);
   }
 
  private:
-  void frame(QPainter& painter, const QString& member, int page, int pages) {
-    const QRectF top(0, 0, page_.width(), band_);
-    fit(painter, *document(header_html(book_, member), &device_), top);
-    painter.drawLine(QPointF(0, band_ * 0.8), QPointF(page_.width(), band_ * 0.8));
-    const QRectF bottom(0, page_.height() - band_ * 0.6, page_.width(), band_ * 0.6);
-    painter.drawLine(bottom.topLeft(), bottom.topRight());
-    fit(painter, *document(footer_html(book_, page, pages), &device_),
-        bottom.translated(0, band_ * 0.1));
-  }
-
-  // One page, always: a document too long for its place is set smaller rather than split.
-  static void fit(QPainter& painter, QTextDocument& doc, const QRectF& place) {
-    doc.setTextWidth(place.width());
-    qreal scale = 1;
-    for (int i = 0; i < 3 && doc.size().height() * scale > place.height(); ++i) {
-      scale = place.height() / doc.size().height() * scale;
-      doc.setTextWidth(place.width() / scale);
-    }
+  void cover_page(QTextDocument& cover, int p, int pages) {
+    printer_.start_page();
+    frame({}, p + 1, pages);
+    QPainter& painter = printer_.painter();
     painter.save();
-    painter.translate(place.topLeft());
-    painter.scale(scale, scale);
-    doc.drawContents(&painter);
+    painter.translate(body_.topLeft() - QPointF(0, p * body_.height()));
+    cover.drawContents(&painter, QRectF(0, p * body_.height(), body_.width(), body_.height()));
     painter.restore();
   }
 
+  void entry_page(const Entry& e, int page, int pages) {
+    if (evaluate(e).valid) {
+      printer_.sheet(sheet_page(book_, e, page, pages));
+      return;
+    }
+    printer_.start_page();
+    frame(qstring(e.name), page, pages);
+    printer_.fit(refused_html(e), body_);
+  }
+
+  void frame(const QString& member, int page, int pages) {
+    const qreal width = printer_.page().width();
+    printer_.fit(header_html(book_, member), QRectF(0, 0, width, band_));
+    printer_.painter().drawLine(QPointF(0, band_ * 0.8), QPointF(width, band_ * 0.8));
+    const QRectF bottom(0, printer_.page().height() - band_ * 0.6, width, band_ * 0.6);
+    printer_.painter().drawLine(bottom.topLeft(), bottom.topRight());
+    printer_.fit(footer_html(book_, page, pages), bottom.translated(0, band_ * 0.1));
+  }
+
   const Book& book_;
-  QPagedPaintDevice& device_;
-  QRectF page_, body_;
+  SheetPrinter printer_;
+  QRectF body_;
   qreal band_ = 0;
 };
 
@@ -238,21 +217,70 @@ QString flowing_html(const Book& book) {
                  header_html(book, {}) + cover_html(book) + QStringLiteral("<p>") +
                  signatures_html(book) + QStringLiteral("</p>");
   for (const Entry& e : book.entries) {
-    QString page;
-    if (evaluate(e).valid) {
-      // A word processor numbers its own pages: the sheet's body without its page line.
-      const QString sheet = sheet_page(book, e, 1, 1);
-      const qsizetype body = sheet.indexOf(QStringLiteral("<body>")) + 6;
-      page = sheet.mid(body, sheet.lastIndexOf(QStringLiteral("</body>")) - body)
-                 .remove(QStringLiteral("<p align=\"center\">第 1 页 共 1 页</p>\n"));
-    } else {
-      page = header_html(book, qstring(e.name)) + refused_html(e);
-    }
+    // A sheet starts on a line of its own, as it does in its own page.
+    const QString page = evaluate(e).valid ? u'\n' + sheet_part(book, e)
+                                           : header_html(book, qstring(e.name)) + refused_html(e);
     html += QStringLiteral("<div style=\"page-break-before:always\"><hr>") + page +
             QStringLiteral("</div>");
   }
   return html + QStringLiteral("</body></html>");
 }
+
+// The device's own reason when it did not take all the bytes.
+QString written(QIODevice& out, const QByteArray& bytes) {
+  return out.write(bytes) == bytes.size() ? QString() : out.errorString();
+}
+QString written(QIODevice& out, const std::string& bytes) {
+  return written(out, QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+QString write_pdf(const Book& book, QIODevice& out) {
+  QPdfWriter pdf(&out);
+  pdf.setTitle(qstring(book.project.name) + QStringLiteral(" 计算书"));
+  pdf.setCreator(QStringLiteral("loadcalc"));
+  pdf.setResolution(600);
+  BookPages(book, pdf).paint();
+  return {};
+}
+
+QString write_odt(const Book& book, QIODevice& out) {
+  // The ODF writer closes the device it is given, which a QSaveFile forbids: the file is made in
+  // memory first.
+  const auto doc = sheet_document(flowing_html(book), nullptr);
+  QBuffer odt;
+  if (!QTextDocumentWriter(&odt, "odf").write(doc.get()))
+    return QStringLiteral("无法生成 ODF 文档");
+  return written(out, odt.data());
+}
+
+QString write_html(const Book& book, QIODevice& out) {
+  return written(out, flowing_html(book).toUtf8());
+}
+
+QString write_csv(const Book& book, QIODevice& out) {
+  return written(out, summary_csv(book));
+}
+
+QString write_xlsx(const Book& book, QIODevice& out) {
+  std::string bytes;
+  if (auto reason = xlsx_workbook(book, bytes)) return qstring(*reason);
+  return written(out, bytes);
+}
+
+// The book itself: a schedule read on the command line becomes a book the window opens.
+QString write_lcbook(const Book& book, QIODevice& out) {
+  return written(out, write_book(book));
+}
+
+// In the order the message for an unknown extension names them.
+constexpr ExportFormat formats[] = {
+    {"pdf", "", "PDF", write_pdf},
+    {"odt", "", "ODF 文本文档", write_odt},
+    {"html", "htm", "HTML", write_html},
+    {"csv", "", "CSV", write_csv},
+    {"xlsx", "", "Excel 工作簿", write_xlsx},
+    {"lcbook", "", "loadcalc 计算书", write_lcbook},
+};
 
 QString write_error(const QString& path, const QString& reason) {
   return QStringLiteral("无法写入“%1”：%2").arg(QFileInfo(path).fileName(), reason);
@@ -260,43 +288,46 @@ QString write_error(const QString& path, const QString& reason) {
 
 }  // namespace
 
+std::span<const ExportFormat> export_formats() {
+  return formats;
+}
+
+const ExportFormat* export_format_of(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix();
+  for (const ExportFormat& f : formats)
+    for (std::string_view extension : {f.extension, f.also})
+      if (!extension.empty() && suffix.compare(qstring(extension), Qt::CaseInsensitive) == 0)
+        return &f;
+  return nullptr;
+}
+
+QString export_filter(const ExportFormat& format) {
+  return qstring(format.name) + QStringLiteral(" (*.") + qstring(format.extension) + u')';
+}
+
+QString unknown_format_message(const QString& name) {
+  QString choices;
+  for (std::size_t i = 0; i < std::size(formats); ++i) {
+    if (i > 0)
+      choices += i + 1 < std::size(formats) ? QStringLiteral("、") : QStringLiteral(" 或 ");
+    choices += u'.' + qstring(formats[i].extension);
+  }
+  return QStringLiteral("不能导出为“%1”：请用 ").arg(name) + choices;
+}
+
 void print_book(const Book& book, QPrinter& printer) {
-  PagePainter(book, printer).paint();
+  BookPages(book, printer).paint();
 }
 
 QString export_book(const Book& book, const QString& out_path) {
-  const QString suffix = QFileInfo(out_path).suffix().toLower();
-  if (suffix != u"pdf" && suffix != u"odt" && suffix != u"html" && suffix != u"htm" &&
-      suffix != u"csv")
-    return QStringLiteral("不能导出为“.%1”：请用 .pdf、.odt、.html 或 .csv").arg(suffix);
+  const ExportFormat* format = export_format_of(out_path);
+  if (!format) return unknown_format_message(u'.' + QFileInfo(out_path).suffix().toLower());
   // Written beside the target and renamed over it: a failed export leaves no half a file.
   QSaveFile file(out_path);
   if (!file.open(QIODevice::WriteOnly)) return write_error(out_path, file.errorString());
-  bool written = true;
-  if (suffix == u"pdf") {
-    QPdfWriter pdf(&file);
-    pdf.setTitle(qstring(book.project.name) + QStringLiteral(" 计算书"));
-    pdf.setCreator(QStringLiteral("loadcalc"));
-    pdf.setResolution(600);
-    PagePainter(book, pdf).paint();
-  } else if (suffix == u"odt") {
-    // The ODF writer closes the device it is given, which a QSaveFile forbids: the file is
-    // made in memory first.
-    const auto doc = document(flowing_html(book), nullptr);
-    QBuffer odt;
-    written = QTextDocumentWriter(&odt, "odf").write(doc.get()) &&
-              file.write(odt.data()) == odt.data().size();
-  } else if (suffix == u"csv") {
-    const std::string csv = summary_csv(book);
-    written =
-        file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
-  } else {
-    const QByteArray html = flowing_html(book).toUtf8();
-    written = file.write(html) == html.size();
-  }
-  if (!written) {
+  if (const QString reason = format->write(book, file); !reason.isEmpty()) {
     file.cancelWriting();
-    return write_error(out_path, file.errorString());
+    return write_error(out_path, reason);
   }
   if (!file.commit()) return write_error(out_path, file.errorString());
   return {};

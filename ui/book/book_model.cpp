@@ -4,6 +4,7 @@
 #include <QColor>
 #include <utility>
 
+#include "calc/calculations.h"
 #include "ui/qt_text.h"
 
 namespace loadcalc::ui {
@@ -89,7 +90,7 @@ QVariant BookModel::data(const QModelIndex& index, int role) const {
     case member_column:
       return qstring(e.name);
     case kind_column:
-      return qstring(kind_info(e.kind).name);
+      return qstring(calculation_info(e.kind).kind_name);
     case result_column:
       // A refused entry has no figure to show, not even a stale one.
       return r.valid ? qstring(r.caption) : QStringLiteral("—");

@@ -10,31 +10,9 @@
 #include <vector>
 
 #include "book/book.h"
+#include "book/evaluate.h"
 
 namespace loadcalc::ui {
-
-struct ProjectFieldInfo {
-  std::string_view label;
-  std::string Project::*member;
-  std::string_view object_name;
-};
-
-// clang-format off
-inline constexpr std::array<ProjectFieldInfo, 7> project_fields{{
-  {"工程名称", &Project::name,     "projectName"},
-  {"工程编号", &Project::number,   "projectNumber"},
-  {"子项",     &Project::subitem,  "projectSubitem"},
-  {"计算",     &Project::designer, "projectDesigner"},
-  {"校对",     &Project::checker,  "projectChecker"},
-  {"审核",     &Project::approver, "projectApprover"},
-  {"日期",     &Project::date,     "projectDate"},
-}};
-// clang-format on
-
-// The short word a member's default name starts with ("梁 3", "楼梯 2").
-constexpr std::string_view member_word(EntryKind k) {
-  return k == EntryKind::beam ? "梁" : "楼梯";
-}
 
 class BookModel : public QAbstractTableModel {
   Q_OBJECT

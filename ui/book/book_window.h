@@ -1,27 +1,27 @@
 #pragma once
 // The calculation book's window: a second top-level window beside the calculator, owned by it,
-// holding one book (project fields and an ordered list of entries) with undo, files, recovery
-// copies, exports and print. It sees the calculator only as a sheet of texts and a window to
-// raise; the calculator never sees it (app/ connects the two).
+// showing one book document (book_document.h) with its menus, its project fields and its table
+// of entries. It sees the calculator only as a sheet of texts and a window to raise; the
+// calculator never sees it (app/ connects the two).
 
-#include <QLockFile>
 #include <QMainWindow>
 #include <QString>
 #include <array>
-#include <memory>
-#include <optional>
 
 #include "book/book.h"
 #include "calc/sheet.h"
+#include "ui/book/book_dialogs.h"
+#include "ui/book/book_model.h"
 
+class QGridLayout;
 class QLineEdit;
 class QMenu;
 class QTableView;
-class QUndoStack;
 
 namespace loadcalc::ui {
 
-class BookModel;
+class BookDocument;
+struct ExportFormat;
 
 class BookWindow : public QMainWindow {
   Q_OBJECT
@@ -29,24 +29,10 @@ class BookWindow : public QMainWindow {
  public:
   // `calculator` is the calculator's sheet; `calculator_window` shows it, and owns this window.
   BookWindow(Sheet& calculator, QWidget* calculator_window);
-  ~BookWindow() override;
 
-  BookModel& model() const { return *model_; }
-  QUndoStack& undo_stack() const { return *undo_; }
+  BookDocument& document() const { return *document_; }
   QTableView* table() const { return table_; }
   QLineEdit* project_edit(std::size_t field) const { return project_edits_[field]; }
-  const QString& file_path() const { return path_; }
-
-  // The book at `path`, after asking about unsaved changes; the message shown when it cannot be
-  // read (the book open before stays), else empty. Empty also when the user cancelled.
-  QString open_file(const QString& path);
-  // A recovered book: unsaved, belonging to `path` (empty when it never was saved).
-  void adopt(Book book, const QString& path);
-  bool save();
-  bool save_as();
-  bool save_to(const QString& path);
-  // 保存 / 不保存 / 取消 when there are unsaved changes; true when the book may go.
-  bool settle();
 
   void append(Entry entry);
   // 加入计算书…: asks for a member name and appends the calculator's current fields of `c`.
@@ -61,39 +47,41 @@ class BookWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
- private:
-  void build_menus();
-  void build_central();
-  void set_book(Book book, const QString& path);
-  void set_path(const QString& path);
-  void book_changed();
-  void remember_recent(const QString& path);
+ private slots:
+  void new_book();
+  void open();
+  void save();
+  void save_as();
   void fill_recent_menu();
-  void export_as(const QString& suffix, const QString& filter);
   void print();
+  void rename_entry();
+  void duplicate_entry();
+  void delete_entry();
+  void move_entry_up();
+  void move_entry_down();
+  void update_current_entry();
+  void rename_entry_to(int row, const QString& name);
+  void show_project_field(int field);
+  void show_name();
+
+ private:
+  void create_central();
+  void create_project_fields(QGridLayout* grid);
+  void create_table(QGridLayout* grid);
+  void create_file_menu();
+  void create_export_menu(QMenu* exports);
+  void create_edit_menu();
+  void export_as(const ExportFormat& format);
+  void move_entry_by(int step);
   void select_row(int row);
 
   Sheet& calculator_;
   QWidget* calculator_window_;
-  BookModel* model_ = nullptr;
-  QUndoStack* undo_ = nullptr;
+  BookDialogs dialogs_{this};
+  BookDocument* document_;
   QTableView* table_ = nullptr;
   QMenu* recent_menu_ = nullptr;
-  std::array<QLineEdit*, 7> project_edits_{};
-  QString path_;
-  // Held while this program keeps a recovery copy, so that a second copy of the program running
-  // at the same time neither offers nor overwrites it.
-  std::unique_ptr<QLockFile> recovery_lock_;
+  std::array<QLineEdit*, project_field_count> project_edits_{};
 };
-
-// A book that an earlier run left unsaved, which the user chose to take back.
-struct RecoveredBook {
-  Book book;
-  QString path;  // the file it belongs to; empty when it never was saved
-};
-
-// At start-up: when an earlier run ended without saving its book, asks 恢复 / 放弃; the book to
-// reopen, or none (the copy is then removed when the user gave it up).
-std::optional<RecoveredBook> ask_recovery(QWidget* parent);
 
 }  // namespace loadcalc::ui

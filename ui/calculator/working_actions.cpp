@@ -1,7 +1,6 @@
 // The working behind each result: its tooltip, its actions (copy the result, copy the working,
 // print the calculation sheet; shown by the result's context menu and by the menus of the fields
 // that feed it), and the printing of the one-page A4 sheet.
-#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -10,11 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QShortcut>
-#include <QTextDocument>
 #include <QToolTip>
 
 #include "calc/calculations.h"
@@ -24,6 +21,7 @@
 #include "calc/working_text.h"
 #include "ui/calculator/accessibility.h"
 #include "ui/calculator/form1.h"
+#include "ui/print_sheets.h"
 #include "ui/qt_text.h"
 
 namespace loadcalc::ui {
@@ -131,38 +129,14 @@ QString Form1::sheet_html() const {
   SheetHeader header;
   header.title = std::string(program_title) + "书";  // "…计算" + "书": "…计算书"
   header.program = "loadcalc " LOADCALC_VERSION "（V" LOADCALC_BUILD_DATE "）";
-  header.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+  header.project.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
   std::array<std::string, field_count> texts;
   for (std::size_t i = 0; i < field_count; ++i) texts[i] = text(field_at(i));
-  constexpr Calculation both[] = {Calculation::MainProgram_1, Calculation::MainProgram_2};
-  return qstring(loadcalc::sheet_html(header, texts, both));
+  return qstring(loadcalc::sheet_html(header, texts, every_calculation));
 }
 
 void Form1::print_sheet(QPrinter& printer) const {
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setPageMargins(QMarginsF(20, 15, 20, 15), QPageLayout::Millimeter);
-  QTextDocument doc;
-  doc.documentLayout()->setPaintDevice(&printer);
-  QFont font = QApplication::font();
-  // A PDF's text is found again through the font's character map. Noto Sans CJK shares many
-  // ideographs' glyphs with the Kangxi radicals and shapes some digits into glyphs no character
-  // maps to, so a copied or searched sheet would read "⾼" for "高" and lose its version; the
-  // WenQuanYi glyphs map back one to one.
-  font.setFamilies(QStringList{QStringLiteral("WenQuanYi Zen Hei")} + font.families());
-  font.setPointSizeF(10);
-  doc.setDefaultFont(font);
-  doc.setHtml(sheet_html());
-  const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-  doc.setTextWidth(page.width());
-  // One page, always: a sheet too long for it is set smaller rather than split.
-  qreal scale = 1;
-  for (int i = 0; i < 3 && doc.size().height() * scale > page.height(); ++i) {
-    scale = page.height() / doc.size().height() * scale;
-    doc.setTextWidth(page.width() / scale);
-  }
-  QPainter painter(&printer);
-  painter.scale(scale, scale);
-  doc.drawContents(&painter);
+  print_sheets(printer, {sheet_html()});
 }
 
 }  // namespace loadcalc::ui

@@ -7,11 +7,14 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QUndoStack>
 #include <QtTest>
 
 #include "app/workspace.h"
+#include "book/file.h"
 #include "gui_fixture.h"
+#include "tests/support/entries.h"
+#include "ui/book/book_dialogs.h"
+#include "ui/book/book_document.h"
 #include "ui/book/book_export.h"
 #include "ui/book/book_model.h"
 #include "ui/book/book_window.h"
@@ -22,34 +25,9 @@ using ui::BookWindow;
 
 namespace {
 
-Entry beam(std::string name, std::string bay = "4.0") {
-  return {std::move(name),
-          EntryKind::beam,
-          {{Field::Text1, std::move(bay)},
-           {Field::Text2, "3.6"},
-           {Field::Text3, "0.45"},
-           {Field::Text4, "2.0"},
-           {Field::Text5, "2.2"},
-           {Field::Text6, "3.0"},
-           {Field::Text11, "0.50"},
-           {Field::Text13, "0.0"}},
-          ""};
-}
-
-Entry stair(std::string name) {
-  return {std::move(name),
-          EntryKind::stair,
-          {{Field::Text7, "280"},
-           {Field::Text8, "160"},
-           {Field::Text9, "130"},
-           {Field::Text10, "30"},
-           {Field::Text12, "22.0"}},
-          ""};
-}
-
 // The project name, then each entry's name and first text: what the edits below change.
 QString state(const BookWindow& w) {
-  const Book& b = w.model().book();
+  const Book& b = w.document().book();
   QStringList parts{qstr(b.project.name)};
   for (const Entry& e : b.entries) parts << qstr(e.name) + u' ' + qstr(e.texts.begin()->second);
   return parts.join(u'|');
@@ -104,7 +82,7 @@ class BookWindowTest : public WindowTest {
     const QString path = dir_.filePath(QStringLiteral("tower.lcbook"));
     book()->append(beam("KL1"));
     book()->append(stair("LT-1"));
-    if (!book()->save_to(path)) return {};
+    if (!book()->document().save_to(path)) return {};
     book()->show();
     return path;
   }
@@ -134,11 +112,12 @@ class BookWindowTest : public WindowTest {
     QFETCH(QString, after);
     QVERIFY(!saved_book().isEmpty());
     BookWindow& w = *book();
+    ui::BookModel& model = w.document().model();
     const QString before = state(w);
     w.table()->selectRow(0);
     if (edit == u"rename")
-      w.model().setData(w.model().index(0, ui::BookModel::member_column), QStringLiteral(" KL9 "),
-                        Qt::EditRole);
+      model.setData(model.index(0, ui::BookModel::member_column), QStringLiteral(" KL9 "),
+                    Qt::EditRole);
     else if (edit == u"type")
       QTest::keyClicks(w.project_edit(0), QStringLiteral("A7"));
     else if (edit == u"updateEntry") {
@@ -193,7 +172,7 @@ class BookWindowTest : public WindowTest {
     QFETCH(QString, answer);
     QFETCH(QString, reopened);
     saved_book();
-    book()->append(beam("KL2", "3.0"));
+    book()->append(beam("KL2", {{Field::Text1, "3.0"}}));
     // The program ends without a word: the window goes, its copy stays.
     delete book();
     {
@@ -214,6 +193,13 @@ class BookWindowTest : public WindowTest {
     Answer none(QStringLiteral("恢复"));
     workspace().offer_recovery();
     QCOMPARE(none.said, QString());
+  }
+
+  void the_recovery_prompt_names_the_file_as_it_is() {
+    Answer reply(QStringLiteral("放弃"));
+    QVERIFY(!ui::BookDialogs(fx->form.get()).ask_recover(QStringLiteral("进度%2.lcbook"), 4));
+    QCOMPARE(reply.said, QStringLiteral("上次关闭程序时，计算书“进度%2.lcbook”有未保存的修改"
+                                        "（4 条计算）。是否恢复？"));
   }
 
   void the_pdf_reads_as_a_calculation_book() {
@@ -291,8 +277,9 @@ class BookWindowTest : public WindowTest {
   void a_failed_export_says_why_and_writes_nothing_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
-    QTest::newRow("unknown format") << "book.txt"
-                                    << "不能导出为“.txt”：请用 .pdf、.odt、.html 或 .csv";
+    QTest::newRow("unknown format")
+        << "book.txt"
+        << "不能导出为“.txt”：请用 .pdf、.odt、.html、.csv、.xlsx 或 .lcbook";
     QTest::newRow("no such folder") << "absent/book.pdf"
                                     << "无法写入“book.pdf”：";
   }
@@ -310,6 +297,10 @@ class BookWindowTest : public WindowTest {
     QTest::newRow("odt") << "odt" << QByteArray("mimetypeapplication/vnd.oasis.opendocument.text");
     QTest::newRow("html") << "html" << QByteArray("<td>楼梯恒荷载</td><td align=\"right\">7.172");
     QTest::newRow("csv") << "csv" << QByteArray("\xEF\xBB\xBF序号,构件,类型,");
+    // A zip's directory names its parts in the clear: the summary sheet and one per kind.
+    QTest::newRow("xlsx") << "xlsx" << QByteArray("xl/worksheets/sheet3.xml");
+    QTest::newRow("lcbook") << "lcbook"
+                            << QByteArray("\"name\": \"LT-1\",\n      \"kind\": \"stair\"");
   }
   void each_format_holds_the_summary() {
     QFETCH(QString, suffix);
@@ -322,14 +313,20 @@ class BookWindowTest : public WindowTest {
     QVERIFY2(bytes.contains(held), bytes.left(200).constData());
   }
 
+  // The workbook and the book file are in the 导出 menu as the documents are.
+  void the_export_menu_offers_the_workbook_and_the_book_file() {
+    QCOMPARE(action("exportXlsx")->text(), QStringLiteral("XLSX…"));
+    QCOMPARE(action("exportLcbook")->text(), QStringLiteral("LCBOOK…"));
+  }
+
   void a_failed_save_keeps_the_book_unsaved() {
     book()->append(beam("KL1"));
-    QVERIFY(!book()->save_to(dir_.filePath(QStringLiteral("absent/tower.lcbook"))));
+    QVERIFY(!book()->document().save_to(dir_.filePath(QStringLiteral("absent/tower.lcbook"))));
     const QStringList shown = fx->watcher.take_boxes();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown[0].startsWith(QStringLiteral("保存计算书 | ")), qPrintable(shown[0]));
     QVERIFY(book()->isWindowModified());
-    QCOMPARE(book()->file_path(), QString());
+    QCOMPARE(book()->document().path(), QString());
   }
 
   void an_entry_goes_into_the_calculator_through_its_checks_data() {
@@ -350,13 +347,13 @@ class BookWindowTest : public WindowTest {
     QFETCH(QStringList, boxes);
     fx->form->set_text(Field::Text3, "0.5");
     book()->append(stair("LT-1"));
-    book()->append(beam("KL1", bay.toStdString()));
+    book()->append(beam("KL1", {{Field::Text1, bay.toStdString()}}));
     book()->show();
     QVERIFY(QTest::qWaitForWindowExposed(book()));
     QTableView* table = book()->table();
-    const QRect cell = table->visualRect(book()->model().index(1, 1));
+    const QRect cell = table->visualRect(book()->document().model().index(1, 1));
     if (by_key) {
-      table->setCurrentIndex(book()->model().index(1, 1));
+      table->setCurrentIndex(book()->document().model().index(1, 1));
       QTest::keyClick(table, Qt::Key_Return);
     } else {
       // As a mouse does it: a click, then the second press that makes it a double-click.

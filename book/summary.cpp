@@ -1,18 +1,21 @@
 // The book's summary for a spreadsheet, written from the entries' texts and their evaluation: a
 // refused entry shows its message where a figure would stand.
 
-#include "book/book.h"
+#include "book/summary.h"
+
+#include "book/evaluate.h"
 #include "book/schedule.h"
+#include "calc/calculations.h"
 #include "calc/fields.h"
 
 namespace loadcalc {
 namespace {
 
-// Every input column, beam fields first, then stair fields, each in field order.
+// Every input column: each calculation's fields, in the calculation table's order.
 std::vector<Field> input_columns() {
   std::vector<Field> out;
-  for (const KindInfo& k : entry_kinds)
-    for (Field f : kind_fields(k.kind)) out.push_back(f);
+  for (const CalculationInfo& c : calculations)
+    out.insert(out.end(), c.reads.begin(), c.reads.end());
   return out;
 }
 
@@ -52,7 +55,7 @@ std::string summary_csv(const Book& book) {
     const Entry& e = book.entries[i];
     const EntryResult r = evaluate(e);
     std::vector<std::string> row{std::to_string(i + 1), e.name,
-                                 std::string(kind_info(e.kind).name)};
+                                 std::string(calculation_info(e.kind).kind_name)};
     for (Field f : columns) {
       auto it = e.texts.find(f);
       row.push_back(it == e.texts.end() ? std::string() : it->second);

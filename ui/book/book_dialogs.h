@@ -1,0 +1,24 @@
+#pragma once
+// The book document's questions as the program asks them: message boxes and a file dialog over a
+// window (the book window, or the calculator at start-up, before there is a book window).
+
+#include "ui/book/book_document.h"
+
+class QWidget;
+
+namespace loadcalc::ui {
+
+class BookDialogs : public BookPrompts {
+ public:
+  explicit BookDialogs(QWidget* parent) : parent_(parent) {}
+
+  Unsaved ask_unsaved(const QString& name) override;
+  QString ask_save_path(const QString& suggested) override;
+  void warn(const QString& title, const QString& message) override;
+  bool ask_recover(const QString& name, std::size_t entries) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace loadcalc::ui
