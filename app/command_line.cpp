@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "book/file.h"
@@ -31,7 +32,7 @@ std::filesystem::path to_path(const QString& s) {
 }
 
 int fail(int code, const QString& message) {
-  std::fputs(("loadcalc: " + message + "\n").toLocal8Bit().constData(), stderr);
+  std::fputs((QStringLiteral("loadcalc：") + message + "\n").toLocal8Bit().constData(), stderr);
   return code;
 }
 
@@ -75,7 +76,50 @@ int export_book_file(const QString& out, const QString& input) {
   return exit_ok;
 }
 
+constexpr std::string_view help_option = "--help";
+constexpr std::string_view version_option = "--version";
+
+// The formats as the usage lists them: ".pdf、.odt、.html 或 .csv".
+QString format_list() {
+  QString out;
+  const auto formats = ui::export_formats();
+  for (std::size_t i = 0; i < formats.size(); ++i) {
+    if (i > 0) out += i + 1 < formats.size() ? QStringLiteral("、") : QStringLiteral(" 或 ");
+    out += u'.' + ui::qstring(formats[i].extension);
+  }
+  return out;
+}
+
+QString usage() {
+  return QStringLiteral(
+             "用法：\n"
+             "  loadcalc\n"
+             "      打开计算器\n"
+             "  loadcalc 计算书.lcbook\n"
+             "      打开计算器和这本计算书\n"
+             "  loadcalc --export 输出文件 计算书.lcbook|计算表.csv\n"
+             "      导出计算书，不打开窗口；格式由输出文件的扩展名决定：%1\n"
+             "  loadcalc --help\n"
+             "      显示本说明\n"
+             "  loadcalc --version\n"
+             "      显示版本\n"
+             "\n"
+             "导出的退出码：0 成功；1 无法读取计算书或无法写入输出文件；2 参数有误。\n")
+      .arg(format_list());
+}
+
 }  // namespace
+
+bool asks_for_information(int argc, char* argv[]) {
+  return argc == 2 && (argv[1] == help_option || argv[1] == version_option);
+}
+
+int print_information(int, char* argv[]) {
+  const QString text =
+      argv[1] == version_option ? QStringLiteral("loadcalc " LOADCALC_VERSION "\n") : usage();
+  std::fputs(text.toLocal8Bit().constData(), stdout);
+  return std::fflush(stdout) == 0 ? exit_ok : exit_bad_input;
+}
 
 bool asks_for_export(int argc, char* argv[]) {
   return argc >= 2 && std::strcmp(argv[1], "--export") == 0;

@@ -4,12 +4,14 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QtGlobal>
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string_view>
 
 #include "app/command_line.h"
 #include "app/workspace.h"
+#include "book/system_error.h"
 #include "form/layout.h"
 #include "ui/application.h"
 #include "ui/calculator/form1.h"
@@ -34,13 +36,36 @@ int show_as_picture(QApplication& app) {
   const QString path =
       QDir(QDir::tempPath())
           .filePath(QStringLiteral("loadcalc-%1.png").arg(QApplication::applicationPid()));
-  if (!form.grab().save(path)) {
-    std::fprintf(stderr, "loadcalc: could not write the window picture to %s\n",
-                 qPrintable(QDir::toNativeSeparators(path)));
+  QFile file(path);
+  errno = 0;
+  if (!file.open(QIODevice::WriteOnly)) {
+    // Read at once: the reason is the operating system's, and the next call may replace it.
+    const int error = errno;
+    const QString reason =
+        error ? QString::fromStdString(loadcalc::system_error_text(error)) : file.errorString();
+    const QString message = loadcalc::folder_error(error)
+                                ? QStringLiteral("loadcalc：无法写入文件夹 “%1”：%2\n")
+                                      .arg(QDir::toNativeSeparators(QDir::tempPath()), reason)
+                                : QStringLiteral("loadcalc：无法写入窗口图片 “%1”：%2\n")
+                                      .arg(QDir::toNativeSeparators(path), reason);
+    std::fputs(message.toLocal8Bit().constData(), stderr);
     return 1;
   }
-  std::printf("loadcalc: the started window is pictured in %s\n",
-              qPrintable(QDir::toNativeSeparators(path)));
+  if (!form.grab().save(&file, "PNG")) {
+    file.remove();
+    std::fputs(QStringLiteral("loadcalc：无法写入窗口图片 “%1”\n")
+                   .arg(QDir::toNativeSeparators(path))
+                   .toLocal8Bit()
+                   .constData(),
+               stderr);
+    return 1;
+  }
+  // scripts/screenshot reads the file's name from this line.
+  std::fputs(QStringLiteral("loadcalc：启动的窗口已存为图片 %1\n")
+                 .arg(QDir::toNativeSeparators(path))
+                 .toLocal8Bit()
+                 .constData(),
+             stdout);
   return 0;
 }
 
@@ -55,7 +80,7 @@ int print_geometry(const char* name) {
   }
   const auto control = control_named(name);
   if (!control) {
-    std::fprintf(stderr, "loadcalc: no control is named %s\n", name);
+    std::fprintf(stderr, "loadcalc：没有名为 %s 的控件\n", name);
     return 2;
   }
   int x = 0;
@@ -73,12 +98,14 @@ int print_geometry(const char* name) {
 int main(int argc, char* argv[]) {
   if (argc > 1 && std::string_view(argv[1]) == "--print-geometry")
     return print_geometry(argc > 2 ? argv[2] : nullptr);
+  if (loadcalc::app::asks_for_information(argc, argv))
+    return loadcalc::app::print_information(argc, argv);
   if (loadcalc::app::asks_for_export(argc, argv)) return loadcalc::app::run_export(argc, argv);
   const bool headless = no_display();
   if (headless) {
-    std::fprintf(stderr,
-                 "loadcalc: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-                 "the window cannot be shown here.\n");
+    std::fputs(
+        "loadcalc：没有可用的显示（DISPLAY 和 WAYLAND_DISPLAY 都未设置），窗口无法在此显示。\n",
+        stderr);
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   // A session without a display seldom has a runtime directory, and Qt warns when it has to make

@@ -35,7 +35,7 @@ void Workspace::offer_recovery() {
       ui::BookDocument::take_recovery(ui::BookDocument::default_recovery_folder(), dialogs);
   if (!recovered) return;
   ui::BookWindow* window = book_window();
-  window->document().adopt(std::move(recovered->book), recovered->path);
+  window->document().adopt(std::move(*recovered));
   window->show();
 }
 

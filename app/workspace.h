@@ -27,8 +27,9 @@ class Workspace : public QObject {
   // one). Returns the message shown to the user when the file could not be opened, else empty.
   QString open_book(const QString& path);
 
-  // At start-up: a book an earlier run left unsaved is offered back (恢复 / 放弃) and, taken
-  // back, reopened in the book window.
+  // At start-up: each book that a copy of the program, now ended, left unsaved is offered back
+  // (恢复 / 放弃), never one a running copy still holds; the first taken back is reopened in the
+  // book window.
   void offer_recovery();
 
  protected:

@@ -5,6 +5,9 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <functional>
+#include <set>
+#include <vector>
 
 #include "book/book_json.h"
 #include "book/whole_file.h"
@@ -164,6 +167,56 @@ std::optional<std::string> read_entry(const json& j, Entry& e) {
   return read_string(j, "note", e.note);
 }
 
+// JSON lets an object name a key twice and a parser keep either value; a book whose file does is
+// not what anyone wrote, and reading it would silently drop one of the two. Watches the parse for
+// the first key an object names again, and says where it is as the other messages do.
+class DuplicateKeys {
+ public:
+  bool operator()(int, json::parse_event_t event, json& parsed) {
+    using E = json::parse_event_t;
+    if ((event == E::object_start || event == E::array_start || event == E::value) &&
+        !frames_.empty() && frames_.back().array)
+      ++frames_.back().count;
+    if (event == E::object_start || event == E::array_start)
+      frames_.push_back({event == E::array_start, {}, {}, 0});
+    else if ((event == E::object_end || event == E::array_end) && !frames_.empty())
+      frames_.pop_back();
+    else if (event == E::key && !frames_.empty()) {
+      Frame& object = frames_.back();
+      object.key = parsed.get<std::string>();
+      if (!object.keys.insert(object.key).second && !message_)
+        message_ = place() + in_quotes(object.key);
+    }
+    return true;
+  }
+
+  // "第 3 条计算：重复的键 “name”", or none.
+  const std::optional<std::string>& message() const { return message_; }
+
+ private:
+  struct Frame {
+    bool array;
+    std::set<std::string> keys;
+    std::string key;    // an object's key being read
+    std::size_t count;  // an array's elements so far
+  };
+
+  // The message up to the key, for the innermost object.
+  std::string place() const {
+    std::string where;
+    for (std::size_t i = 0; i + 1 < frames_.size(); ++i) {
+      if (frames_[i].array) continue;
+      if (frames_[i].key == "entries" && frames_[i + 1].array && i + 2 < frames_.size())
+        where = "第 " + std::to_string(frames_[i + 1].count) + " 条计算：";
+      if (frames_[i].key == "project") where = "工程信息：";
+    }
+    return where + "重复的键 ";
+  }
+
+  std::vector<Frame> frames_;
+  std::optional<std::string> message_;
+};
+
 }  // namespace
 
 ordered to_json(const Book& book) {
@@ -241,7 +294,10 @@ std::variant<json, ReadError> parse(std::string_view bytes) {
   if (auto at = bad_utf8_at(bytes))
     return ReadError{"文件不是 UTF-8 文本（第 " + std::to_string(*at + 1) + " 字节）"};
   try {
-    return json::parse(bytes.begin(), bytes.end());
+    DuplicateKeys duplicates;
+    json j = json::parse(bytes.begin(), bytes.end(), std::ref(duplicates));
+    if (duplicates.message()) return ReadError{*duplicates.message()};
+    return j;
   } catch (const json::parse_error& e) {
     if (e.byte >= bytes.size())
       return ReadError{"文件不完整：在第 " + std::to_string(e.byte) + " 字节处意外结束"};

@@ -18,15 +18,14 @@ constexpr std::string_view recovery_format = "loadcalc-recovery";
 
 std::optional<std::string> write_recovery(const std::filesystem::path& copy, const Book& book,
                                           const std::filesystem::path& original) {
-  // Written after every change while the user types, so not waited on to reach the disk: the
-  // rename alone keeps a crash of the program from leaving half a copy, and a copy lost to a
-  // power failure is only not offered.
+  // Waited on to reach the disk like a save: the copy is what is left of the work when the
+  // machine loses power, not only when the program crashes.
   return write_whole(copy,
                      book_json::dump(ordered{{"format", std::string(recovery_format)},
                                              {"version", book_json::format_version},
                                              {"original", utf8(original)},
                                              {"book", book_json::to_json(book)}}),
-                     false);
+                     true);
 }
 
 std::optional<Recovery> read_recovery(const std::filesystem::path& copy) {

@@ -295,9 +295,30 @@ std::string kind_choices() {
   return out;
 }
 
+// The summary CSV writes a control character as the character picturing it (U+2400 + code, DEL
+// as U+2421); those are turned back, so that a book's texts survive the trip. A picture typed as
+// such in a spreadsheet becomes its control character too: the two cannot be told apart.
+std::string unpictured(std::string_view cell) {
+  std::string out;
+  out.reserve(cell.size());
+  for (std::size_t i = 0; i < cell.size(); ++i) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(cell[i + k]); };
+    if (i + 2 < cell.size() && b(0) == 0xE2 && b(1) == 0x90 && (b(2) <= 0x9F || b(2) == 0xA1) &&
+        b(2) >= 0x80) {
+      out += static_cast<char>(b(2) == 0xA1 ? 0x7F : b(2) - 0x80);
+      i += 2;
+      continue;
+    }
+    out += cell[i];
+  }
+  return out;
+}
+
+// The apostrophe the summary CSV puts before a formula-like text, then the pictures of control
+// characters, taken off in the order the summary put them on.
 std::string unmarked(std::string cell) {
   if (cell.starts_with('\'') && needs_text_mark(std::string_view(cell).substr(1))) cell.erase(0, 1);
-  return cell;
+  return unpictured(cell);
 }
 
 std::variant<Calculation, Fault> row_kind(const Header& h, const Record& r, std::size_t row) {

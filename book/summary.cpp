@@ -19,9 +19,32 @@ std::vector<Field> input_columns() {
   return out;
 }
 
+// A control character cannot be typed into the window, but a file edited by hand may carry one;
+// raw in a CSV file, a NUL ends the text for many programs and the others garble a line. Each is
+// written as the character that pictures it (U+2400 + code, ␀; DEL as ␡), which every program
+// shows, and which reading the file as a schedule turns back; the tab and the line breaks a note
+// may hold are kept, inside the quoted cell.
+std::string without_controls(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (const char c : s) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '\t' || c == '\n' || c == '\r' || (u >= 0x20 && u != 0x7F)) {
+      out += c;
+      continue;
+    }
+    const unsigned picture = u == 0x7F ? 0x2421 : 0x2400 + u;
+    out += static_cast<char>(0xE0 | (picture >> 12));
+    out += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (picture & 0x3F));
+  }
+  return out;
+}
+
 // A member name or a note must never run as a formula on the engineer's machine: such a text is
 // kept as text behind an apostrophe, which reading the file as a schedule takes off again.
-std::string csv_cell(std::string_view s) {
+std::string csv_cell(std::string_view text) {
+  const std::string s = without_controls(text);
   std::string out = needs_text_mark(s) ? "'" : "";
   out += s;
   if (out.find_first_of(",\"\r\n") == std::string::npos) return out;

@@ -9,8 +9,10 @@
 
 #include "book/file.h"
 
-#ifndef _WIN32
 #include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -44,8 +46,12 @@ namespace {
 // save could leave an empty file where the old one was.
 bool sync_to_disk(const std::filesystem::path& path) {
 #ifdef _WIN32
-  (void)path;
-  return true;
+  // _commit is FlushFileBuffers, which wants a handle open for writing.
+  const int fd = ::_wopen(path.c_str(), _O_WRONLY | _O_BINARY);
+  if (fd < 0) return false;
+  const bool ok = ::_commit(fd) == 0;
+  ::_close(fd);
+  return ok;
 #else
   const int fd = ::open(path.c_str(), O_RDONLY);
   if (fd < 0) return false;

@@ -98,11 +98,9 @@ std::string signatures(const SheetHeader& h) {
   for (const ProjectFieldInfo& f : project_fields) {
     if (!f.signs) continue;
     s += "<td width=\"8%\" valign=\"middle\">" + std::string(f.caption) + "</td>";
-    // Signed on the day it is checked, not necessarily the day it was computed (the header's
-    // date): that is written by hand.
-    s += f.member == &Project::date
-             ? std::string("<td>&nbsp;</td>")
-             : "<td width=\"17%\">" + signature(h.project.*f.member) + "</td>";
+    // The project's date when it has one; else a cell to date by hand.
+    s += (f.member == &Project::date ? std::string("<td>") : std::string("<td width=\"17%\">")) +
+         signature(h.project.*f.member) + "</td>";
   }
   return s + "</tr>\n</table>\n";
 }
@@ -135,7 +133,8 @@ std::string sheet_fragment(const SheetHeader& header,
     if (i > 0) s += "<br>\n";
     s += html_escaped(workings[i].title) + "：<b>" + html_escaped(workings[i].caption) + "</b>";
   }
-  return s + "</p>\n<p></p>\n" + signatures(header);
+  s += "</p>\n";
+  return header.signatures ? s + "<p></p>\n" + signatures(header) : s;
 }
 
 std::string sheet_html(const SheetHeader& header, const std::array<std::string, field_count>& texts,

@@ -17,11 +17,13 @@ namespace loadcalc {
 struct SheetHeader {
   std::string title;  // above the header, "…计算书"; "计算书" alone when empty
   // Its name and the date of the calculation ("2026-12-08") head the page; its signers sign the
-  // footer, whose 日期 is left for the signer's own.
+  // footer, whose 日期 is the project's when it has one and otherwise left to write by hand.
   Project project;
   std::string member;       // 构件 / 部位
   std::string program;      // program and version, "loadcalc 1.0.0"
   int page = 1, pages = 1;  // "第 1 页 共 1 页"
+  // The signatures under the results; a book that signs at the foot of every page leaves them out.
+  bool signatures = true;
 };
 
 // The sheet as a fragment of a larger document, without its page line (a book that flows into a

@@ -54,7 +54,7 @@ Tokens symbols_only(const Tokens& tokens, const Trace& t) {
 }  // namespace
 
 std::string figure_of(const Quantity& q) {
-  return q.field ? shortest_figure(q.value) : reading_figure(q.value);
+  return q.field || !is_step(q) ? shortest_figure(q.value) : reading_figure(q.value);
 }
 
 // Correctly rounded, so that the same entries give the same figure on every platform.
@@ -154,6 +154,12 @@ Traced step(const Traced& x, const StepInfo& info) {
     r.whole_ = x.whole_;
     r.whole_precedence_ = x.whole_precedence_;
   }
+  return r;
+}
+
+Traced from_zero(const Traced& x) {
+  Traced r = x;
+  r.value_ = 0.0 + x.value_;
   return r;
 }
 

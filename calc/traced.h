@@ -64,8 +64,9 @@ inline bool is_step(const Quantity& q) {
   return !q.formula.empty();
 }
 
-// The value as the working writes it: a quantity taken from a field (as read, or only converted
-// to metres) as short as it reads back, any other as a figure rounded for reading.
+// The value as the working writes it: a quantity as entered (from a field as read, or only
+// converted to metres, or a figure an entry states) as short as it reads back, any other as a
+// figure rounded for reading.
 std::string figure_of(const Quantity& q);
 
 // What a traced evaluation writes down.
@@ -98,6 +99,8 @@ class Traced {
   friend Traced arctan(const Traced& x);
   friend Traced cosine(const Traced& x);
   friend Traced step(const Traced& x, const StepInfo& info);
+  // 0 + x, as a sum taken from 0 begins, written as x alone.
+  friend Traced from_zero(const Traced& x);
   friend CalcStatus no_quotient(const Traced& dividend, const Traced& divisor,
                                 const StepInfo& info);
 
@@ -122,6 +125,9 @@ class Traced {
 // same figure on every platform and both sides cannot differ.
 inline double step(double x, const StepInfo&) {
   return x;
+}
+inline double from_zero(double x) {
+  return 0.0 + x;
 }
 inline CalcStatus no_quotient(double, double, const StepInfo&) {
   return CalcStatus::zero_divisor;

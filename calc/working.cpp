@@ -10,39 +10,40 @@
 
 namespace loadcalc {
 
-namespace {
-
-// Traces the calculation on the given entries (in the order it reads them): its status, with the
-// trace filled in as far as it got.
-CalcResult trace(Trace& t, const CalculationInfo& row, std::span<const double> values) {
-  std::vector<Traced> in;
-  in.reserve(row.reads.size());
-  for (std::size_t i = 0; i < row.reads.size(); ++i) {
-    const FieldInfo& info = field_info(row.reads[i]);
-    // An entry in millimetres is converted to metres by the formula at once: it is written as
-    // entered, and the converted value is the quantity.
-    if (info.unit == "mm")
-      in.push_back(Traced::entry(t, values[i], info.unit));
-    else
-      in.push_back(Traced::input(t, {.symbol = info.quantity,
-                                     .name = info.term,
-                                     .unit = info.unit,
-                                     .value = values[i],
-                                     .field = info.field}));
-  }
-  return row.trace(in);
+Traced traced_entry(Trace& t, Field f, double value) {
+  const FieldInfo& info = field_info(f);
+  // An entry in millimetres is converted to metres by the formula at once: it is written as
+  // entered, and the converted value is the quantity.
+  if (info.unit == "mm") return Traced::entry(t, value, info.unit);
+  return Traced::input(t, {.symbol = info.quantity,
+                           .name = info.term,
+                           .unit = info.unit,
+                           .value = value,
+                           .field = info.field});
 }
 
-}  // namespace
-
 Working working(const Sheet& sheet, Calculation c) {
+  const CalculationInfo& row = calculation_info(c);
+  std::vector<double> values;
+  for (Field f : row.reads) values.push_back(read_number(sheet.text(f)));
+  return completed_working(c, [&](Trace& t, bool with_values) {
+    std::vector<Traced> in;
+    in.reserve(row.reads.size());
+    for (std::size_t i = 0; i < row.reads.size(); ++i)
+      in.push_back(traced_entry(
+          t, row.reads[i], with_values ? values[i] : std::numeric_limits<double>::quiet_NaN()));
+    return row.trace(in);
+  });
+}
+
+Working completed_working(Calculation c, const std::function<CalcResult(Trace&, bool)>& run) {
   const CalculationInfo& row = calculation_info(c);
   Working w;
   w.calculation = c;
   w.title = row.term;
-  std::vector<double> values;
-  for (Field f : row.reads) values.push_back(read_number(sheet.text(f)));
-  const CalcResult r = trace(w, row, values);
+  for (const FixedFigure& f : row.figures)
+    w.figures.push_back({std::string(f.figure), std::string(f.source)});
+  const CalcResult r = run(w, true);
   w.status = r.status;
 
   if (r.status == CalcStatus::ok) {
@@ -68,11 +69,10 @@ Working working(const Sheet& sheet, Calculation c) {
   if (r.status == CalcStatus::ok) {
     w.symbols = w.quantities;
   } else {
-    // Traced with no values (every figure NaN, which no test for a zero divisor matches), the
-    // formula runs to its end whatever the entries, and writes itself down whole.
+    // Traced with no values, the formula runs to its end whatever the entries, and writes itself
+    // down whole.
     Trace symbolic;
-    const std::vector<double> none(values.size(), std::numeric_limits<double>::quiet_NaN());
-    trace(symbolic, row, none);
+    run(symbolic, false);
     w.formula = std::move(symbolic.formula);
     w.symbols = std::move(symbolic.quantities);
   }

@@ -5,6 +5,7 @@
 // the working cannot drift from the caption. working_text.h writes it out.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,15 @@
 #include "calc/traced.h"
 
 namespace loadcalc {
+
+// A figure the formula takes from a source rather than from a field, as the legend states it:
+// the calculator's fixed 25 kN/m³, or a material an entry states.
+struct StatedFigure {
+  std::string figure;  // "钢筋混凝土容重 25 kN/m³"
+  std::string source;  // "GB 50009—2012 附录A 表A 第6项（所列 24～25 kN/m³）", or "设计取值"
+  bool outside_range = false;  // the source says outside_range_note
+  friend bool operator==(const StatedFigure&, const StatedFigure&) = default;
+};
 
 // The trace (inputs and steps as far as the calculation got, the whole formula, why it stopped),
 // and what the result label makes of it.
@@ -25,10 +35,21 @@ struct Working : Trace {
   std::vector<Quantity> symbols{};
   std::size_t result = 0;  // index of the result; meaningful only when status is ok
   CalcStatus status = CalcStatus::ok;
-  std::string caption{};  // exactly what the result label shows
+  std::string caption{};                // exactly what the result label shows
+  std::vector<StatedFigure> figures{};  // for the legend, after the symbols
 };
 
 // What the calculation makes of the sheet's texts, step by step.
 Working working(const Sheet& sheet, Calculation c);
+
+// A field's entry as a traced formula takes it: an input by its symbol, or, for an entry in
+// millimetres that the formula converts at once, the number as entered with its unit.
+Traced traced_entry(Trace& t, Field f, double value);
+
+// A working completed from a formula that `run` traces into the given trace: run(t, true) with
+// the entries' values, and, when that stops early, run(t, false) with every entry NaN (no test
+// for a zero divisor matches it), for the whole formula and its legend. The legend's figures are
+// the calculation's fixed figures.
+Working completed_working(Calculation c, const std::function<CalcResult(Trace&, bool)>& run);
 
 }  // namespace loadcalc

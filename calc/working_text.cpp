@@ -105,7 +105,7 @@ class Writer {
       if (!q->unit.empty()) line.append("，").append(q->unit);
       lines.push_back(std::move(line));
     }
-    for (const FixedFigure& f : row.figures)
+    for (const StatedFigure& f : w_.figures)
       lines.push_back(text(f.figure) + " — " + text(f.source));
     return lines;
   }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <span>
@@ -30,15 +31,52 @@ inline constexpr int units_per_inch = 6336;
 // At 96 dpi one logical pixel is 66 units: the whole sketch is 492 x 203 pixels.
 inline constexpr int units_per_pixel = units_per_inch / 96;
 
+// The sketch's colours: the fills' and the ink of every line and letter.
 inline constexpr Rgb white{255, 255, 255};
 inline constexpr Rgb green{0, 255, 0};
 inline constexpr Rgb cyan{0, 255, 255};
+inline constexpr Rgb ink{0, 0, 0};
 
 enum class Stroke : std::uint8_t {
   thin,   // one logical pixel
   heavy,  // an edge drawn as a black band
   axis,   // thin, dash-dotted
 };
+
+// How a line ends: squared off half its width past the end point, or cut flat at it.
+enum class Cap : std::uint8_t { square, flat };
+
+// The pen of each stroke. Corners are mitred; a dash pattern is in multiples of the pen's width,
+// dash, gap, dash, gap, and empty for a solid line.
+struct Pen {
+  Stroke stroke;
+  double width;  // sketch units
+  Cap cap;
+  std::span<const double> dashes;
+  Rgb colour;
+};
+
+// Long dash, gap, dot, gap.
+inline constexpr double axis_dashes[] = {16, 3, 1.5, 3};
+
+// A thin line is one pixel at 96 dpi; a heavy edge is its 45-unit band plus that band's outline.
+// In the order of Stroke.
+inline constexpr Pen pens[] = {
+    {Stroke::thin, units_per_pixel, Cap::square, {}, ink},
+    {Stroke::heavy, 45 + units_per_pixel, Cap::square, {}, ink},
+    {Stroke::axis, units_per_pixel, Cap::flat, axis_dashes, ink},
+};
+static_assert(
+    [] {
+      for (std::size_t i = 0; i < std::size(pens); ++i)
+        if (pens[i].stroke != Stroke(i)) return false;
+      return true;
+    }(),
+    "one pen per stroke, in the order of Stroke");
+
+constexpr const Pen& pen(Stroke s) noexcept {
+  return pens[static_cast<std::size_t>(s)];
+}
 
 struct Fill {
   std::span<const Point> outline;  // closed polygon
@@ -53,6 +91,7 @@ struct Line {
 struct Circle {
   Point centre;
   int radius;
+  Stroke stroke;
 };
 
 // Where a dimension's label stands: centred on the side its reading direction calls "above" (left
@@ -79,6 +118,19 @@ struct Note {
 // Lettering: em size of the labels and how narrow the letters are drawn, as drafting fonts are.
 inline constexpr int lettering_size = 1260;
 inline constexpr double lettering_width = 0.65;
+// The note's raised text: its size and the lift of its baseline, as shares of the lettering size.
+inline constexpr double raised_size = 0.6;
+inline constexpr double raised_lift = 0.45;
+
+// A dimension is a thin line with a heavy tick across each end at 45 degrees to it; its extension
+// lines stop short of the measured edge and run on past the dimension line; its label stands clear
+// of the line. Sketch units.
+inline constexpr Stroke dimension_stroke = Stroke::thin;
+inline constexpr Stroke tick_stroke = Stroke::heavy;
+inline constexpr double tick_half = 3 * units_per_pixel;
+inline constexpr double extension_gap = 3 * units_per_pixel;
+inline constexpr double extension_overshoot = 4 * units_per_pixel;
+inline constexpr double label_gap = 2 * units_per_pixel;
 
 // Wall panel under the frame beam, with its opening.
 inline constexpr int panel_left = 5286;
@@ -173,8 +225,8 @@ inline constexpr Line lines[] = {
 };
 
 inline constexpr Circle circles[] = {
-    {{panel_left, bubble_y}, bubble_radius},
-    {{panel_right, bubble_y}, bubble_radius},
+    {{panel_left, bubble_y}, bubble_radius, Stroke::thin},
+    {{panel_right, bubble_y}, bubble_radius, Stroke::thin},
 };
 
 // The slab thickness is measured square to the slope, from the inner corner at (24,434, 4,848)
@@ -228,5 +280,17 @@ inline constexpr Dimension dimensions[] = {
 };
 
 inline constexpr Note note{{21900, 11739}, "板底粉刷按0.34kN/m", "2"};
+
+// What a screen reader is told the sketch shows, part by part from the left: each part's drawing,
+// then the labels of the dimensions that start within it (from the previous part's right edge up
+// to its own).
+struct Part {
+  std::string_view drawing;
+  int right;
+};
+inline constexpr Part parts[] = {
+    {"左图：框架梁下的填充墙立面，墙上开一个窗洞，洞内有窗框，两侧为轴线", width / 2},
+    {"右图：楼梯梯段剖面，三级踏步，上有面层，板底有粉刷层", width},
+};
 
 }  // namespace loadcalc::form::sketch

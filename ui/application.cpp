@@ -7,6 +7,7 @@
 #include <QTranslator>
 
 #include "ui/icon.h"
+#include "ui/storage.h"
 #include "ui/window_style.h"
 
 namespace loadcalc::ui {
@@ -37,6 +38,7 @@ void configure_application(QApplication& app) {
   // Where the recent books and the book's recovery copy are kept.
   QCoreApplication::setOrganizationName(QStringLiteral("loadcalc"));
   QCoreApplication::setApplicationName(QStringLiteral("loadcalc"));
+  choose_storage(QCoreApplication::applicationDirPath());
   // Lets a Wayland compositor tie the window to the installed desktop entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("loadcalc"));
 }

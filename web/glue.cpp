@@ -4,13 +4,12 @@
 // not block. So each check runs here to its end against a recording sheet, and the page replays
 // the recorded effects in their order, waiting at each message until its dialog is closed. The
 // sheet here holds the same texts as the page's fields, because every text the page shows comes
-// either from the user (lc_edit) or from an effect recorded here.
+// either from the user (lc_edit, lc_commit) or from an effect recorded here.
 //
 // Strings cross as UTF-8: the page writes into the buffer lc_input() hands out; a function that
 // answers with text returns a pointer to it and lc_output_size() gives its length.
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +56,16 @@ void append_json(std::string& out, std::string_view s) {
     }
   }
   out += '"';
+}
+
+// The rows' control names as a JSON array.
+void append_names(std::string& out, const auto& rows) {
+  out += '[';
+  for (const auto& row : rows) {
+    if (out.back() != '[') out += ',';
+    append_json(out, row.name);
+  }
+  out += ']';
 }
 
 // One effect as a JSON array: [kind, ...].
@@ -110,8 +119,22 @@ bool valid_field(int f) {
   return f >= 0 && static_cast<std::size_t>(f) < field_count;
 }
 
-Calculation calculation_of_label(int label) {
-  return label == 1 ? Calculation::MainProgram_2 : Calculation::MainProgram_1;
+bool valid_calculation(int c) {
+  return c >= 0 && static_cast<std::size_t>(c) < result_count;
+}
+
+// The change check of field `f` on the text in the input buffer, or nothing if the field is no
+// field, or if the text is its text already and `even_if_same` is false.
+const char* judge(int f, bool even_if_same) {
+  sheet.clear_effects();
+  if (valid_field(f)) {
+    const Field field = field_at(static_cast<std::size_t>(f));
+    if (even_if_same || sheet.text(field) != input) {
+      sheet.load(field, input);
+      change_check(sheet, field);
+    }
+  }
+  return answer_effects();
 }
 
 }  // namespace
@@ -136,15 +159,17 @@ LOADCALC_EXPORT(lc_start) const char* lc_start() {
   return answer_effects();
 }
 
-// The user changed field `f` (0 for Text1) to the text in the input buffer: its change check.
+// The user edited field `f` (0 for Text1), which now holds the text in the input buffer: its change
+// check. An edit that left the text as it was (a character typed over its own selection) runs it
+// too, as the desktop field's change event does for every insertion.
 LOADCALC_EXPORT(lc_edit) const char* lc_edit(int f) {
-  sheet.clear_effects();
-  if (valid_field(f) && sheet.text(field_at(static_cast<std::size_t>(f))) != input) {
-    const Field field = field_at(static_cast<std::size_t>(f));
-    sheet.load(field, input);
-    change_check(sheet, field);
-  }
-  return answer_effects();
+  return judge(f, true);
+}
+
+// An input method committed its text to field `f`: its change check, if the text changed. Some
+// browsers report one commit twice, so the second, which changes nothing, must do nothing.
+LOADCALC_EXPORT(lc_commit) const char* lc_commit(int f) {
+  return judge(f, false);
 }
 
 // Enter in field `f`: its calculation on the texts as they stand.
@@ -155,14 +180,32 @@ LOADCALC_EXPORT(lc_enter) const char* lc_enter(int f) {
   return answer_effects();
 }
 
+// The key filter on a typed character's code point; a negative number is no character, and is
+// discarded.
 LOADCALC_EXPORT(lc_key_filter) int lc_key_filter(int code) {
-  return form::key_filter(static_cast<std::int16_t>(code));
+  return code < 0 ? 0 : static_cast<int>(form::key_filter(static_cast<char32_t>(code)));
 }
 
-// The working of result label `label` (0 for Label10): as HTML when `html`, else as plain text.
-LOADCALC_EXPORT(lc_working) const char* lc_working(int label, int html) {
-  const Working w = working(sheet, calculation_of_label(label));
-  output = html ? working_html(w) : working_text(w);
+// The controls the page wires, by name: the fields in the field table's order and the result
+// labels in the calculation table's, as {"fields":["Text1",…],"results":["Label10",…]}. The page
+// numbers them as the functions here do.
+LOADCALC_EXPORT(lc_controls) const char* lc_controls() {
+  output = "{\"fields\":";
+  append_names(output, fields);
+  output += ",\"results\":";
+  append_names(output, calculations);
+  output += '}';
+  return output.c_str();
+}
+
+// The working of calculation `c` (0 for the calculation table's first): as HTML when `html`, else
+// as plain text; nothing for no such calculation.
+LOADCALC_EXPORT(lc_working) const char* lc_working(int c, int html) {
+  output.clear();
+  if (valid_calculation(c)) {
+    const Working w = working(sheet, calculations[static_cast<std::size_t>(c)].id);
+    output = html ? working_html(w) : working_text(w);
+  }
   return output.c_str();
 }
 

@@ -9,10 +9,11 @@
 (() => {
   const encoder = new TextEncoder();
   const decoder = new TextDecoder();
-  const fieldNames = Array.from({ length: 13 }, (_, i) => `Text${i + 1}`);
-  const resultNames = ['Label10', 'Label11'];
   const byId = (id) => document.getElementById(id);
   let core;
+  // The fields and the calculations' result labels by control name, numbered as the core numbers
+  // them.
+  let controls;
 
   // The core needs of WASI only to write to standard error, which goes to the console here.
   function wasiImports() {
@@ -122,20 +123,25 @@
     // are, and the change check judges them.
     field.addEventListener('beforeinput', (event) => {
       if (event.inputType !== 'insertText' || !event.data) return;
-      const unit = event.data.charCodeAt(0);
-      if (core.lc_key_filter(unit >= 0x8000 ? unit - 0x10000 : unit) === 0) event.preventDefault();
+      if (core.lc_key_filter(event.data.codePointAt(0)) === 0) event.preventDefault();
     });
     field.addEventListener('keydown', (event) => {
       if (event.key === 'Enter' && !event.isComposing) replay(answer(core.lc_enter(index)));
     });
-    // An input method's text is judged once it is committed, not while it is being composed
-    // (pinyin letters on the way to a character would each be reported).
-    const changed = () => {
+    // Every edit is judged, even one that leaves the text as it was (a character typed over its
+    // own selection), as the desktop's field reports every insertion. An input method's text is
+    // judged once it is committed, not while it is being composed (pinyin letters on the way to a
+    // character would each be reported); some browsers report a commit twice, at compositionend
+    // and in an input event after it, so a commit is judged only when it changed the text.
+    const judge = (call) => {
       hand(field.value);
-      replay(answer(core.lc_edit(index)));
+      replay(answer(call(index)));
     };
-    field.addEventListener('input', (event) => event.isComposing || changed());
-    field.addEventListener('compositionend', changed);
+    field.addEventListener('input', (event) => {
+      if (!event.isComposing)
+        judge(event.inputType.includes('Composition') ? core.lc_commit : core.lc_edit);
+    });
+    field.addEventListener('compositionend', () => judge(core.lc_commit));
     let clickedInto = false;
     field.addEventListener('mousedown', () => (clickedInto = document.activeElement !== field));
     field.addEventListener('focus', () => {
@@ -200,7 +206,7 @@
     const close = () => (menu.hidden = true);
     const actions = {
       copyResult: (i) => {
-        const caption = byId(resultNames[i]).textContent;
+        const caption = byId(controls.results[i]).textContent;
         return copy(caption, htmlDocument(escapeHtml(caption)));
       },
       copyWorking: (i) =>
@@ -240,8 +246,9 @@
 
   async function start() {
     await loadCore();
-    fieldNames.forEach((name, i) => wireField(byId(name), i));
-    resultNames.forEach((name, i) => wireResult(byId(name), i));
+    controls = JSON.parse(answer(core.lc_controls()));
+    controls.fields.forEach((name, i) => wireField(byId(name), i));
+    controls.results.forEach((name, i) => wireResult(byId(name), i));
     wireMenu();
     wireFocusRing();
     window.addEventListener('beforeprint', writeSheet);

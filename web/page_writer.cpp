@@ -1,8 +1,10 @@
-// The window as HTML, for the web edition's page. Every
-// control comes from the layout table, placed at its twips converted to pixels as the desktop
-// window converts them, in the order the desktop builds them (so a field lies over a label that
-// reaches under it); the sketch is drawn as SVG from the sketch data, in sketch units under one
-// viewBox. Nothing here is typed twice: the page is rebuilt from the tables at every build.
+// The window as HTML, for the web edition's page. Every control comes from the layout table,
+// placed at its twips converted to pixels as the desktop window converts them, in the order the
+// desktop builds them (so a field lies over a label that reaches under it); the sketch is drawn as
+// SVG from the sketch table (its shapes, pens, colours and dimension marks), in sketch units under
+// one viewBox, and the page is rebuilt from the tables at every build. What is the writer's own is
+// the lettering's measure: the desktop measures its font, the page cannot, so lettering_width and
+// label_descent estimate it for the faces the page asks for.
 
 #include <charconv>
 #include <cmath>
@@ -54,25 +56,26 @@ void put_escaped(std::string_view s) {
   }
 }
 
-// The desktop sketch's pens, in sketch units: a thin line is one pixel (66 units), a heavy edge
-// its 45-unit band plus that outline (111), the axis dashes 16, 3, 1.5 and 3 pen widths.
-constexpr double thin = sk::units_per_pixel;
-constexpr double tick_half = 3 * thin;
-constexpr double extension_gap = 3 * thin;
-constexpr double extension_overshoot = 4 * thin;
-constexpr double label_gap = 2 * thin;
+// How far the letters reach below their baseline: the desktop measures it on its font; the page
+// cannot, and takes a quarter of the em, as in the faces it asks for.
 constexpr double label_descent = 0.25 * sk::lettering_size;
 
-std::string_view stroke_attributes(sk::Stroke s) {
-  switch (s) {
-    case sk::Stroke::heavy:
-      return "stroke-width=\"111\" stroke-linecap=\"square\" stroke-linejoin=\"miter\"";
-    case sk::Stroke::axis:
-      return "stroke-width=\"66\" stroke-dasharray=\"1056 198 99 198\"";
-    case sk::Stroke::thin:
-      break;
+void put_colour(sk::Rgb c) {
+  put("rgb(", c.r, ",", c.g, ",", c.b, ")");
+}
+
+void put_pen(sk::Stroke s) {
+  const sk::Pen& p = sk::pen(s);
+  put(" stroke=\"");
+  put_colour(p.colour);
+  put("\" stroke-width=\"", p.width, "\"");
+  // SVG's own ends and corners are butt and mitre.
+  if (p.cap == sk::Cap::square) put(" stroke-linecap=\"square\"");
+  if (!p.dashes.empty()) {
+    put(" stroke-dasharray=\"");
+    for (std::size_t i = 0; i < p.dashes.size(); ++i) put(i == 0 ? "" : " ", p.dashes[i] * p.width);
+    put("\"");
   }
-  return "stroke-width=\"66\" stroke-linecap=\"square\"";
 }
 
 void put_points(std::span<const sk::Point> points) {
@@ -82,8 +85,9 @@ void put_points(std::span<const sk::Point> points) {
 }
 
 void put_line(double x1, double y1, double x2, double y2, sk::Stroke s) {
-  put("<line x1=\"", x1, "\" y1=\"", y1, "\" x2=\"", x2, "\" y2=\"", y2, "\" ",
-      stroke_attributes(s), "/>");
+  put("<line x1=\"", x1, "\" y1=\"", y1, "\" x2=\"", x2, "\" y2=\"", y2, "\"");
+  put_pen(s);
+  put("/>");
 }
 
 // Lettering is drawn narrow, as drafting fonts are: a full-width character takes the em size
@@ -102,9 +106,11 @@ double lettering_width(std::string_view text, double size) {
 // Text along `angle` degrees from `origin`, its baseline starting `x` along and `y` across.
 void put_text(double ox, double oy, double angle, double x, double y, std::string_view text,
               double size) {
-  put("<text fill=\"#000\" stroke=\"none\" transform=\"translate(", ox, " ", oy, ") rotate(", angle,
-      ")\" x=\"", x, "\" y=\"", y, "\" font-size=\"", size, "\" textLength=\"",
-      lettering_width(text, size), "\" lengthAdjust=\"spacingAndGlyphs\">");
+  put("<text fill=\"");
+  put_colour(sk::ink);
+  put("\" stroke=\"none\" transform=\"translate(", ox, " ", oy, ") rotate(", angle, ")\" x=\"", x,
+      "\" y=\"", y, "\" font-size=\"", size, "\" textLength=\"", lettering_width(text, size),
+      "\" lengthAdjust=\"spacingAndGlyphs\">");
   put_escaped(text);
   put("</text>");
 }
@@ -115,22 +121,23 @@ void put_dimension(const sk::Dimension& d) {
   const double width = lettering_width(d.label, sk::lettering_size);
   double ex = d.to.x, ey = d.to.y;
   if (d.place == sk::LabelPlace::past_end) {
-    ex += ax * (d.label_start + width + label_gap);
-    ey += ay * (d.label_start + width + label_gap);
+    ex += ax * (d.label_start + width + sk::label_gap);
+    ey += ay * (d.label_start + width + sk::label_gap);
   }
-  put_line(d.from.x, d.from.y, ex, ey, sk::Stroke::thin);
+  put_line(d.from.x, d.from.y, ex, ey, sk::dimension_stroke);
   for (const auto& [end, edge] : {std::pair{d.from, d.from_edge}, std::pair{d.to, d.to_edge}}) {
     if (edge.x == end.x && edge.y == end.y) continue;
     const double tx = edge.x - end.x, ty = edge.y - end.y, tl = std::hypot(tx, ty);
-    put_line(end.x - tx / tl * extension_overshoot, end.y - ty / tl * extension_overshoot,
-             edge.x - tx / tl * extension_gap, edge.y - ty / tl * extension_gap, sk::Stroke::thin);
+    put_line(end.x - tx / tl * sk::extension_overshoot, end.y - ty / tl * sk::extension_overshoot,
+             edge.x - tx / tl * sk::extension_gap, edge.y - ty / tl * sk::extension_gap,
+             sk::dimension_stroke);
   }
-  const double kx = (ax + ay) / std::hypot(ax + ay, ay - ax) * tick_half;
-  const double ky = (ay - ax) / std::hypot(ax + ay, ay - ax) * tick_half;
+  const double kx = (ax + ay) / std::hypot(ax + ay, ay - ax) * sk::tick_half;
+  const double ky = (ay - ax) / std::hypot(ax + ay, ay - ax) * sk::tick_half;
   for (const sk::Point p : {d.from, d.to})
-    put_line(p.x - kx, p.y - ky, p.x + kx, p.y + ky, sk::Stroke::heavy);
+    put_line(p.x - kx, p.y - ky, p.x + kx, p.y + ky, sk::tick_stroke);
   const double angle = std::atan2(ay, ax) * 180 / std::numbers::pi;
-  const double baseline = -(label_gap + label_descent);
+  const double baseline = -(sk::label_gap + label_descent);
   if (d.place == sk::LabelPlace::centred)
     put_text((d.from.x + d.to.x) / 2.0, (d.from.y + d.to.y) / 2.0, angle, -width / 2, baseline,
              d.label, sk::lettering_size);
@@ -143,26 +150,32 @@ void put_sketch() {
       "\" width=\"", sk::width / sk::units_per_pixel, "\" height=\"",
       sk::height / sk::units_per_pixel, "\" aria-hidden=\"true\">");
   for (const sk::Fill& f : sk::fills) {
-    put("<polygon fill=\"rgb(", f.colour.r, ",", f.colour.g, ",", f.colour.b, ")\"");
+    put("<polygon fill=\"");
+    put_colour(f.colour);
+    put("\"");
     put_points(f.outline);
     put("/>");
   }
-  put("<g fill=\"none\" stroke=\"#000\">");
+  put("<g fill=\"none\">");
   for (const sk::Line& l : sk::lines) {
-    put("<polyline ", stroke_attributes(l.stroke));
+    put("<polyline");
+    put_pen(l.stroke);
     put_points(l.points);
     put("/>");
   }
-  for (const sk::Circle& c : sk::circles)
-    put("<circle stroke-width=\"66\" cx=\"", c.centre.x, "\" cy=\"", c.centre.y, "\" r=\"",
-        c.radius, "\"/>");
+  for (const sk::Circle& c : sk::circles) {
+    put("<circle");
+    put_pen(c.stroke);
+    put(" cx=\"", c.centre.x, "\" cy=\"", c.centre.y, "\" r=\"", c.radius, "\"/>");
+  }
   for (const sk::Dimension& d : sk::dimensions) put_dimension(d);
-  put("</g><g fill=\"#000\">");
+  put("</g>");
   put_text(sk::note.baseline.x, sk::note.baseline.y, 0, 0, 0, sk::note.text, sk::lettering_size);
   put_text(sk::note.baseline.x, sk::note.baseline.y, 0,
-           lettering_width(sk::note.text, sk::lettering_size), -0.45 * sk::lettering_size,
-           sk::note.raised, 0.6 * sk::lettering_size);
-  put("</g></svg>");
+           lettering_width(sk::note.text, sk::lettering_size),
+           -sk::raised_lift * sk::lettering_size, sk::note.raised,
+           sk::raised_size * sk::lettering_size);
+  put("</svg>");
 }
 
 void put_box(const Control& c) {

@@ -1,6 +1,7 @@
 ; The Windows installer: installs for the current user only (no administrator rights), in
 ; simplified Chinese, with a Start-menu entry, the .lcbook association and an uninstaller that removes everything it put
-; there. The program itself writes nothing outside its folder.
+; there, and what the program wrote for itself: its settings and its recovery copies. The user's
+; books stay.
 ;   makensis -DVERSION=<x.y.z> -DICON=<loadcalc.ico> -DOUTFILE=<setup.exe>
 ;            -DSTAGE_LIST=<File lines> -DUNSTAGE_LIST=<Delete lines> loadcalc.nsi
 ; scripts/windows writes both lists from the folder it packs.
@@ -19,6 +20,11 @@ RequestExecutionLevel user
 ; A calculation book (*.lcbook) opens in the program and shows its icon, for this user only.
 !define BOOK_CLASS "loadcalc.book"
 !define CLASSES "Software\Classes"
+; Where the program keeps its settings (the recent books, under the organisation and application
+; names it gives Qt, both "loadcalc") and its recovery copies (Qt's application-data folder, in the
+; roaming profile). The portable zip keeps both beside the program instead.
+!define SETTINGS_KEY "Software\${PRODUCT}"
+!define DATA_DIR "$APPDATA\${PRODUCT}\${PRODUCT}"
 
 Name "${TITLE}"
 OutFile "${OUTFILE}"
@@ -77,6 +83,11 @@ Section "Uninstall"
   !include "${UNSTAGE_LIST}"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
+  DeleteRegKey HKCU "${SETTINGS_KEY}"
+  ; Only the program's own files are ever in it: the books the copies stood for are wherever the
+  ; user saved them.
+  RMDir /r "${DATA_DIR}"
+  RMDir "$APPDATA\${PRODUCT}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
   DeleteRegKey HKCU "${CLASSES}\${BOOK_CLASS}"

@@ -78,12 +78,24 @@ pack() {
   stage "$out" "$stage" "$3" "$4" "$5"
   rm -f "$out/$name-windows-x64.zip"
   (cd "$out/stage" && zip -q -9 -r -X "../$name-windows-x64.zip" "$name")
+  portable_marker "$out/portable/$name/portable"
+  (cd "$out/portable" && zip -q -9 -X "../$name-windows-x64.zip" "$name/portable")
   nsis_lists "$stage"
   makensis -V2 -DVERSION="$version" -DICON="$PWD/$out/app/loadcalc.ico" \
     -DSTAGE_LIST="$PWD/$out/stage/install.nsh" -DUNSTAGE_LIST="$PWD/$out/stage/uninstall.nsh" \
     -DOUTFILE="$PWD/$out/$name-setup.exe" packaging/windows/loadcalc.nsi
   echo "windows: packed $(du -b "$out/$name-windows-x64.zip" | cut -f1) bytes: $out/$name-windows-x64.zip" >&2
   echo "windows: packed $(du -b "$out/$name-setup.exe" | cut -f1) bytes: $out/$name-setup.exe" >&2
+}
+
+# portable_marker FILE: the file that only the zip carries, whose presence beside loadcalc.exe keeps
+# the program's settings and recovery copies in a folder beside it instead of in the registry and
+# the user's profile (ui/storage.h); its text tells a user who finds it what it does.
+portable_marker() {
+  mkdir -p "$(dirname "$1")"
+  printf '%s\r\n' \
+    "有此文件时，本程序的设置（最近的计算书）和恢复副本保存在旁边的 loadcalc 文件夹中，" \
+    "不写入注册表和用户文件夹。删除此文件，程序就像安装版一样保存它们。" >"$1"
 }
 
 # licenses TO: the licence of everything shipped, and where each source is.

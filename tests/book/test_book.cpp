@@ -130,6 +130,18 @@ TEST(BookFile, EveryBadFileIsRefusedWithItsPlace) {
        "第 1 条计算：未知的输入 “span”"},
       {file_with(good_entry + R"(, "finish_density": "22"}, "result": 7.2})"),
        "第 1 条计算：未知的键 “result”"},
+      // A key named twice, wherever it is.
+      {R"({"format": "loadcalc-book", "version": 1, "format": "loadcalc-book"})",
+       "重复的键 “format”"},
+      {file_with("").replace(file_with("").find("\"date\": \"\""), 10,
+                             R"("date": "", "checker": "x")"),
+       "工程信息：重复的键 “checker”"},
+      {file_with(good_entry + R"(, "finish_density": "22"}}, {"name": "A", "name": "B"})"),
+       "第 2 条计算：重复的键 “name”"},
+      {file_with(good_entry + R"(, "finish_density": "22", "step_width": "300"}})"),
+       "第 1 条计算：重复的键 “step_width”"},
+      {file_with("[{}], " + good_entry + R"(, "finish_density": "22"}, "note": "", "note": ""})"),
+       "第 2 条计算：重复的键 “note”"},
   };
   for (const auto& [bytes, message] : rows) {
     const auto read = read_book(bytes);
@@ -178,19 +190,18 @@ TEST(BookFile, SaveReplacesWholeOrNotAtAll) {
 }
 
 TEST(BookExports, SummaryCsv) {
-  EXPECT_EQ(
-      summary_csv(sample()),
-      "\xEF\xBB\xBF"
-      "序号,构件,类型,轴线开间尺寸(m),层高(m),框架梁高(m),门窗洞口宽度(m),门窗洞口高度(m),"
-      "墙自重(kN/m²),窗重(kN/m²),框架柱宽(m),踏步宽度(mm),踏步高度(mm),楼梯板厚度(mm),"
-      "面层厚度(mm),面层容重(kN/m³),结果,单位,检查,备注\r\n"
-      "1,KL3 ③~④轴,梁上线荷载,4.0,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,6.7,kN/m,,\r\n"
-      "2,\0\t\x7f\U0001F3E2 𠀀,梁上线荷载,4.5,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,7.006,kN/m,,\r\n"
-      "3,\"LT-1, \"\"A\"\"\",楼梯恒荷载,,,,,,,,,280,200,130,30,22.0,,kN/m^2,"
-      "无效：踏步高度≤0或≥200，数据错误。请重新输入！,\"'=见结施-05\n第二行 🏢\"\r\n"s);
+  EXPECT_EQ(summary_csv(sample()),
+            "\xEF\xBB\xBF"
+            "序号,构件,类型,轴线开间尺寸(m),层高(m),框架梁高(m),门窗洞口宽度(m),门窗洞口高度(m),"
+            "墙自重(kN/m²),窗重(kN/m²),框架柱宽(m),踏步宽度(mm),踏步高度(mm),楼梯板厚度(mm),"
+            "面层厚度(mm),面层容重(kN/m³),结果,单位,检查,备注\r\n"
+            "1,KL3 ③~④轴,梁上线荷载,4.0,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,6.7,kN/m,,\r\n"
+            "2,␀\t␡\U0001F3E2 𠀀,梁上线荷载,4.5,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,7.006,kN/m,,\r\n"
+            "3,\"LT-1, \"\"A\"\"\",楼梯恒荷载,,,,,,,,,280,200,130,30,22.0,,kN/m^2,"
+            "无效：踏步高度≤0或≥200，数据错误。请重新输入！,\"'=见结施-05\n第二行 🏢\"\r\n"s);
 }
 
-TEST(BookExports, NoCellRunsAsASpreadsheetFormula) {
+TEST(BookExports, NoCellRunsAsASpreadsheetFormulaOrCarriesAControlCharacter) {
   const std::pair<std::string, std::string> rows[] = {
       {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
       {"+1+1", "'+1+1"},
@@ -198,6 +209,14 @@ TEST(BookExports, NoCellRunsAsASpreadsheetFormula) {
       {"+3.5", "+3.5"},
       {"@SUM(A1)", "'@SUM(A1)"},
       {"\tTAB", "'\tTAB"},
+      // Control characters are pictured, never written raw; a tab and line breaks are kept.
+      {std::string("=\0", 2), "'=␀"},
+      {"a\x01"
+       "b\x1f\x7f",
+       "a␁b␟␡"},
+      {"\x1b[31m", "␛[31m"},
+      {"a\tb", "a\tb"},
+      {"a\nb", "\"a\nb\""},
   };
   for (const auto& [name, cell] : rows) {
     Book b;

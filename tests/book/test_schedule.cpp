@@ -133,6 +133,11 @@ TEST(Schedule, EveryFileReadsToItsEntriesOrItsOneMessage) {
        {beam("=KL", {}, "-"), beam("'=x", {}, "'abc"), beam("'-2", {}, "-2")},
        {{0, beam_all}, {1, beam_all}, {2, beam_all}},
        ""},
+      {"a control character's picture is that character; the next pictures are not",
+       "构件,类型,备注\n'=␀,梁,␛␡␟\n␠␢,梁,'␁\n",
+       {beam(std::string("=\0", 2), {}, "\x1b\x7f\x1f"), beam("␠␢", {}, "'\x01")},
+       {{0, beam_all}, {1, beam_all}},
+       ""},
       // Rows pass over the inputs here: with one absent the defaulted lists grow.
       {"no 构件", "类型,层高\n梁,3\n", {}, {}, "第 1 行：没有 “构件” 列"},
       {"an unknown kind in row 3",

@@ -16,6 +16,8 @@ class BookDialogs : public BookPrompts {
   QString ask_save_path(const QString& suggested) override;
   void warn(const QString& title, const QString& message) override;
   bool ask_recover(const QString& name, std::size_t entries) override;
+  InUse ask_in_use(const QString& name, const BookHolder& holder) override;
+  Changed ask_changed_on_disk(const QString& path, const QDateTime& modified) override;
 
  private:
   QWidget* parent_;

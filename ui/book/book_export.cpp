@@ -5,6 +5,7 @@
 #include "ui/book/book_export.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -12,12 +13,15 @@
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 #include <array>
+#include <cerrno>
 #include <memory>
+#include <string_view>
 
 #include "book/book.h"
 #include "book/evaluate.h"
 #include "book/file.h"
 #include "book/summary.h"
+#include "book/system_error.h"
 #include "book/xlsx.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
@@ -68,15 +72,13 @@ QString cover_html(const Book& book) {
 }
 
 // A valid entry's page is the calculator's own calculation sheet, headed with the project and
-// the member and signed at its foot.
-SheetHeader sheet_header(const Book& book, const Entry& e, int page, int pages) {
+// the member.
+SheetHeader sheet_header(const Book& book, const Entry& e) {
   SheetHeader header;
   header.title = book.project.name.empty() ? std::string() : book.project.name + " 计算书";
   header.project = book.project;
   header.member = e.name;
   header.program = "loadcalc " LOADCALC_VERSION;
-  header.page = page;
-  header.pages = pages;
   return header;
 }
 
@@ -88,15 +90,18 @@ std::array<std::string, field_count> sheet_texts(const Entry& e) {
   return texts;
 }
 
-QString sheet_page(const Book& book, const Entry& e, int page, int pages) {
+// On a page of the book, whose foot carries the signatures and the page number.
+QString sheet_body(const Book& book, const Entry& e) {
   const Calculation shown[] = {e.kind};
-  return qstring(sheet_html(sheet_header(book, e, page, pages), sheet_texts(e), shown));
+  SheetHeader header = sheet_header(book, e);
+  header.signatures = false;
+  return qstring(sheet_fragment(header, sheet_texts(e), shown));
 }
 
 // A word processor numbers its own pages: the sheet without its page line.
 QString sheet_part(const Book& book, const Entry& e) {
   const Calculation shown[] = {e.kind};
-  return qstring(sheet_fragment(sheet_header(book, e, 1, 1), sheet_texts(e), shown));
+  return qstring(sheet_fragment(sheet_header(book, e), sheet_texts(e), shown));
 }
 
 // An entry the calculator would refuse gets its inputs and the reason, and no working: a working
@@ -153,25 +158,34 @@ QString footer_html(const Book& book, int page, int pages) {
              .arg(pages);
 }
 
-// The cover, on as many pages as the summary needs, then a page per entry; every page under the
-// project's header band and over the signatures and the page number, except a valid entry's,
-// which is its calculation sheet and carries its own.
+// The cover, on as many pages as the summary needs, then a page per entry (a valid entry's is its
+// calculation sheet); every page under the project's header band and over the signatures and the
+// page number at its foot.
 class BookPages {
  public:
-  BookPages(const Book& book, QPagedPaintDevice& device) : book_(book), printer_(device) {
+  BookPages(const Book& book, QPagedPaintDevice& device, const ExportProgress& progress = {})
+      : book_(book), printer_(device), progress_(progress) {
     const QRectF& page = printer_.page();
     band_ = 12 * printer_.millimetre();
     body_ = QRectF(0, band_, page.width(), page.height() - 2 * band_);
   }
 
-  void paint() {
+  // False when told to stop.
+  bool paint() {
     const auto cover = printer_.document(cover_html(book_));
     cover->setPageSize(body_.size());
     const int cover_pages = cover->pageCount();
     const int pages = cover_pages + static_cast<int>(book_.entries.size());
-    for (int p = 0; p < cover_pages; ++p) cover_page(*cover, p, pages);
-    for (std::size_t i = 0; i < book_.entries.size(); ++i)
-      entry_page(book_.entries[i], cover_pages + static_cast<int>(i) + 1, pages);
+    for (int p = 0; p < cover_pages; ++p) {
+      if (progress_ && !progress_(p, pages)) return false;
+      cover_page(*cover, p, pages);
+    }
+    for (std::size_t i = 0; i < book_.entries.size(); ++i) {
+      const int page = cover_pages + static_cast<int>(i) + 1;
+      if (progress_ && !progress_(page - 1, pages)) return false;
+      entry_page(book_.entries[i], page, pages);
+    }
+    return !progress_ || progress_(pages, pages);
   }
 
  private:
@@ -186,13 +200,9 @@ class BookPages {
   }
 
   void entry_page(const Entry& e, int page, int pages) {
-    if (evaluate(e).valid) {
-      printer_.sheet(sheet_page(book_, e, page, pages));
-      return;
-    }
     printer_.start_page();
     frame(qstring(e.name), page, pages);
-    printer_.fit(refused_html(e), body_);
+    printer_.fit(evaluate(e).valid ? sheet_body(book_, e) : refused_html(e), body_);
   }
 
   void frame(const QString& member, int page, int pages) {
@@ -206,23 +216,28 @@ class BookPages {
 
   const Book& book_;
   SheetPrinter printer_;
+  ExportProgress progress_;
   QRectF body_;
   qreal band_ = 0;
 };
 
-// Cover and sheets as one flowing document, each sheet starting a page.
-QString flowing_html(const Book& book) {
+// Cover and sheets as one flowing document, each sheet starting a page; empty when told to stop.
+QString flowing_html(const Book& book, const ExportProgress& progress) {
   QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") +
                  escaped(book.project.name) + QStringLiteral(" 计算书</title></head><body>") +
                  header_html(book, {}) + cover_html(book) + QStringLiteral("<p>") +
                  signatures_html(book) + QStringLiteral("</p>");
-  for (const Entry& e : book.entries) {
+  const int steps = static_cast<int>(book.entries.size());
+  for (int i = 0; i < steps; ++i) {
+    if (progress && !progress(i, steps)) return {};
+    const Entry& e = book.entries[static_cast<std::size_t>(i)];
     // A sheet starts on a line of its own, as it does in its own page.
     const QString page = evaluate(e).valid ? u'\n' + sheet_part(book, e)
                                            : header_html(book, qstring(e.name)) + refused_html(e);
     html += QStringLiteral("<div style=\"page-break-before:always\"><hr>") + page +
             QStringLiteral("</div>");
   }
+  if (progress && !progress(steps, steps)) return {};
   return html + QStringLiteral("</body></html>");
 }
 
@@ -234,41 +249,53 @@ QString written(QIODevice& out, const std::string& bytes) {
   return written(out, QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
-QString write_pdf(const Book& book, QIODevice& out) {
+// What a write says when `progress` stopped it; export_book words the message itself.
+QString stopped_reason() {
+  return QStringLiteral("已取消");
+}
+
+QString write_pdf(const Book& book, QIODevice& out, const ExportProgress& progress) {
   QPdfWriter pdf(&out);
   pdf.setTitle(qstring(book.project.name) + QStringLiteral(" 计算书"));
   pdf.setCreator(QStringLiteral("loadcalc"));
   pdf.setResolution(600);
-  BookPages(book, pdf).paint();
-  return {};
+  return BookPages(book, pdf, progress).paint() ? QString() : stopped_reason();
 }
 
-QString write_odt(const Book& book, QIODevice& out) {
+QString write_odt(const Book& book, QIODevice& out, const ExportProgress& progress) {
+  const QString html = flowing_html(book, progress);
+  if (html.isEmpty()) return stopped_reason();
   // The ODF writer closes the device it is given, which a QSaveFile forbids: the file is made in
   // memory first.
-  const auto doc = sheet_document(flowing_html(book), nullptr);
+  const auto doc = sheet_document(html, nullptr);
   QBuffer odt;
   if (!QTextDocumentWriter(&odt, "odf").write(doc.get()))
     return QStringLiteral("无法生成 ODF 文档");
   return written(out, odt.data());
 }
 
-QString write_html(const Book& book, QIODevice& out) {
-  return written(out, flowing_html(book).toUtf8());
+QString write_html(const Book& book, QIODevice& out, const ExportProgress& progress) {
+  const QByteArray html = flowing_html(book, progress).toUtf8();
+  if (html.isEmpty()) return stopped_reason();
+  return written(out, html);
 }
 
-QString write_csv(const Book& book, QIODevice& out) {
+// A summary, a workbook or the book file is made in a moment: one step.
+QString write_csv(const Book& book, QIODevice& out, const ExportProgress& progress) {
+  if (progress && !progress(0, 1)) return stopped_reason();
   return written(out, summary_csv(book));
 }
 
-QString write_xlsx(const Book& book, QIODevice& out) {
+QString write_xlsx(const Book& book, QIODevice& out, const ExportProgress& progress) {
+  if (progress && !progress(0, 1)) return stopped_reason();
   std::string bytes;
   if (auto reason = xlsx_workbook(book, bytes)) return qstring(*reason);
   return written(out, bytes);
 }
 
 // The book itself: a schedule read on the command line becomes a book the window opens.
-QString write_lcbook(const Book& book, QIODevice& out) {
+QString write_lcbook(const Book& book, QIODevice& out, const ExportProgress& progress) {
+  if (progress && !progress(0, 1)) return stopped_reason();
   return written(out, write_book(book));
 }
 
@@ -284,6 +311,29 @@ constexpr ExportFormat formats[] = {
 
 QString write_error(const QString& path, const QString& reason) {
   return QStringLiteral("无法写入“%1”：%2").arg(QFileInfo(path).fileName(), reason);
+}
+
+// A file that could not be made: when the folder is at fault (missing, read-only, full), the
+// message names the folder and says why in Chinese.
+QString open_error(const QString& path, int error, const QString& reason) {
+  if (!folder_error(error)) return write_error(path, reason);
+  return QStringLiteral("无法写入文件夹 “%1”：%2")
+      .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()),
+           qstring(system_error_text(error)));
+}
+
+// Characters no file name may hold on Windows, where a book is as likely to go.
+constexpr std::u16string_view not_in_file_names = u"\\/:*?\"<>|";
+
+QString file_name_from(const std::string& text) {
+  QString name;
+  for (const QChar c : qstring(text))
+    name += c.unicode() < 0x20 || not_in_file_names.find(c.unicode()) != std::u16string_view::npos
+                ? u'_'
+                : c;
+  // Windows drops a name's trailing dots and spaces; a name of only those is no name.
+  while (name.endsWith(u'.') || name.endsWith(u' ')) name.chop(1);
+  return name.trimmed();
 }
 
 }  // namespace
@@ -315,18 +365,36 @@ QString unknown_format_message(const QString& name) {
   return QStringLiteral("不能导出为“%1”：请用 ").arg(name) + choices;
 }
 
+QString proposed_path(const QString& book_path, const std::string& project_name,
+                      const QString& folder, const QString& extension) {
+  QString name =
+      book_path.isEmpty() ? file_name_from(project_name) : QFileInfo(book_path).completeBaseName();
+  if (name.isEmpty()) name = QStringLiteral("未命名");
+  const QString dir = book_path.isEmpty() ? folder : QFileInfo(book_path).absolutePath();
+  return QDir(dir).filePath(name + u'.' + extension);
+}
+
 void print_book(const Book& book, QPrinter& printer) {
   BookPages(book, printer).paint();
 }
 
-QString export_book(const Book& book, const QString& out_path) {
+QString export_book(const Book& book, const QString& out_path, const ExportProgress& progress) {
   const ExportFormat* format = export_format_of(out_path);
   if (!format) return unknown_format_message(u'.' + QFileInfo(out_path).suffix().toLower());
   // Written beside the target and renamed over it: a failed export leaves no half a file.
+  bool stopped = false;
+  ExportProgress watched;
+  if (progress)
+    watched = [&](int step, int steps) {
+      stopped = !progress(step, steps);
+      return !stopped;
+    };
   QSaveFile file(out_path);
-  if (!file.open(QIODevice::WriteOnly)) return write_error(out_path, file.errorString());
-  if (const QString reason = format->write(book, file); !reason.isEmpty()) {
+  errno = 0;
+  if (!file.open(QIODevice::WriteOnly)) return open_error(out_path, errno, file.errorString());
+  if (const QString reason = format->write(book, file, watched); !reason.isEmpty()) {
     file.cancelWriting();
+    if (stopped) return QStringLiteral("已取消导出，未写入文件");
     return write_error(out_path, reason);
   }
   if (!file.commit()) return write_error(out_path, file.errorString());

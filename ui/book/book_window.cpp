@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,7 +16,11 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
+#include <QUrl>
 #include <algorithm>
 #include <utility>
 
@@ -25,6 +30,7 @@
 #include "ui/book/book_commands.h"
 #include "ui/book/book_document.h"
 #include "ui/book/book_export.h"
+#include "ui/message_box.h"
 #include "ui/qt_text.h"
 
 namespace loadcalc::ui {
@@ -194,7 +200,8 @@ void BookWindow::closeEvent(QCloseEvent* event) {
 }
 
 void BookWindow::show_name() {
-  setWindowTitle(document_->name() + QStringLiteral("[*] — 计算书"));
+  const QString read_only = document_->is_read_only() ? QStringLiteral("（只读）") : QString();
+  setWindowTitle(document_->name() + read_only + QStringLiteral("[*] — 计算书"));
 }
 
 void BookWindow::show_project_field(int field) {
@@ -233,17 +240,57 @@ void BookWindow::fill_recent_menu() {
 }
 
 void BookWindow::export_as(const ExportFormat& format) {
-  const QString& book_path = document_->path();
-  const QFileInfo book(book_path.isEmpty() ? QDir::homePath() + QStringLiteral("/未命名.lcbook")
-                                           : book_path);
   const QString suffix = qstring(format.extension);
   QString path = QFileDialog::getSaveFileName(
       this, QStringLiteral("导出计算书"),
-      book.absolutePath() + u'/' + book.completeBaseName() + u'.' + suffix, export_filter(format));
+      proposed_path(document_->path(), document_->book().project.name, QDir::homePath(), suffix),
+      export_filter(format));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0) path += u'.' + suffix;
-  if (const QString error = export_book(document_->book(), path); !error.isEmpty())
-    QMessageBox::warning(this, QStringLiteral("导出计算书"), error);
+  // Shown only when the export outlasts a second: a short one should not flash a dialog.
+  QProgressDialog progress(QStringLiteral("正在导出计算书…"), QStringLiteral("取消"), 0, 0, this);
+  progress.setWindowTitle(QStringLiteral("导出计算书"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(1000);
+  // Kept apart from the dialog, whose reset at the last step forgets a 取消.
+  bool cancelled = false;
+  const QString error = export_book(document_->book(), path, [&](int step, int steps) {
+    progress.setMaximum(steps);
+    progress.setValue(step);
+    cancelled = progress.wasCanceled();
+    return !cancelled;
+  });
+  progress.reset();
+  if (cancelled) {
+    statusBar()->showMessage(error);
+    return;
+  }
+  if (!error.isEmpty()) {
+    warn(this, QStringLiteral("导出计算书"), error);
+    return;
+  }
+  show_exported(path);
+}
+
+// Where the export went, and a button to open its folder until the status bar says something
+// else.
+void BookWindow::show_exported(const QString& path) {
+  auto* open_folder = statusBar()->findChild<QPushButton*>(QStringLiteral("openExportFolder"));
+  if (!open_folder) {
+    open_folder = new QPushButton(QStringLiteral("打开所在文件夹"), statusBar());
+    open_folder->setObjectName(QStringLiteral("openExportFolder"));
+    statusBar()->addPermanentWidget(open_folder);
+    connect(statusBar(), &QStatusBar::messageChanged, open_folder,
+            [open_folder](const QString& message) {
+              if (message.isEmpty()) open_folder->hide();
+            });
+  }
+  const QString folder = QFileInfo(path).absolutePath();
+  open_folder->disconnect(this);
+  connect(open_folder, &QPushButton::clicked, this,
+          [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
+  statusBar()->showMessage(QStringLiteral("已导出到 %1").arg(QDir::toNativeSeparators(path)));
+  open_folder->show();
 }
 
 void BookWindow::print() {

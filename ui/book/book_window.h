@@ -72,6 +72,7 @@ class BookWindow : public QMainWindow {
   void create_export_menu(QMenu* exports);
   void create_edit_menu();
   void export_as(const ExportFormat& format);
+  void show_exported(const QString& path);
   void move_entry_by(int step);
   void select_row(int row);
 

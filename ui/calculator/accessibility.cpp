@@ -67,11 +67,11 @@ QAccessibleInterface* window_interfaces(const QString& class_name, QObject* obje
   return nullptr;
 }
 
-// The labels of the dimensions on one side of the sketch, as a list: "窗宽、梁高…".
-QString dimension_labels(bool left_part) {
+// The labels of the dimensions that start between left and right, as a list: "窗宽、梁高…".
+QString dimension_labels(int left, int right) {
   QString list;
   for (const sketch::Dimension& d : sketch::dimensions) {
-    if ((d.from.x < sketch::width / 2) != left_part) continue;
+    if (d.from.x < left || d.from.x >= right) continue;
     if (!list.isEmpty()) list += u'、';
     list += qstring(d.label);
   }
@@ -106,11 +106,14 @@ QString sketch_description() {
   const QString note =
       qstring(sketch::note.text) +
       (sketch::note.raised == "2" ? QStringLiteral("²") : qstring(sketch::note.raised));
-  return QStringLiteral(
-             "左图：框架梁下的填充墙立面，墙上开一个窗洞，洞内有窗框，两侧为轴线；标注") +
-         dimension_labels(true) +
-         QStringLiteral("。右图：楼梯梯段剖面，三级踏步，上有面层，板底有粉刷层；标注") +
-         dimension_labels(false) + QStringLiteral("；注明“") + note + QStringLiteral("”。");
+  QString text;
+  int left = 0;
+  for (const sketch::Part& part : sketch::parts) {
+    if (!text.isEmpty()) text += u'。';
+    text += qstring(part.drawing) + QStringLiteral("；标注") + dimension_labels(left, part.right);
+    left = part.right;
+  }
+  return text + QStringLiteral("；注明“") + note + QStringLiteral("”。");
 }
 
 }  // namespace loadcalc::ui

@@ -23,6 +23,7 @@
 #include "ui/calculator/sketch_view.h"
 #include "ui/calculator/typed_code.h"
 #include "ui/icon.h"
+#include "ui/message_box.h"
 #include "ui/qt_text.h"
 
 namespace loadcalc::ui {
@@ -183,6 +184,7 @@ void Form1::set_tooltip(std::string_view text) {
 
 void Form1::show_message(std::string_view prompt, std::string_view title) {
   QMessageBox box(QMessageBox::Information, qstring(title), qstring(prompt), QMessageBox::Ok, this);
+  fit_title(box);
   box.exec();
 }
 
@@ -236,9 +238,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool Form1::key_press(Field f, QKeyEvent& event) {
-  const std::optional<std::int16_t> code = typed_code(event);
+  const std::optional<char32_t> code = typed_code(event);
   if (!code) return false;
-  const std::int16_t k = key_filter(*code);
+  const char32_t k = key_filter(*code);
   if (k == 0) {
     event.accept();
     return true;

@@ -2,9 +2,12 @@
 
 #include "form/sketch.h"
 
+#include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QList>
 #include <QPainter>
+#include <QPen>
 #include <QPolygonF>
 #include <QString>
 #include <QtMath>
@@ -18,18 +21,12 @@ using namespace form::sketch;
 
 namespace {
 
-// A thin line is one pixel at 96 dpi; a heavy edge is its 45-unit band plus that band's outline.
-constexpr double thin_width = units_per_pixel;
-constexpr double heavy_width = 45 + thin_width;
-constexpr double tick_half = 3 * units_per_pixel;
-constexpr double extension_gap = 3 * units_per_pixel;
-constexpr double extension_overshoot = 4 * units_per_pixel;
-constexpr double label_gap = 2 * units_per_pixel;
-constexpr double raised_size = 0.6;
-constexpr double raised_lift = 0.45;
-
 QPointF to_qt(Point p) {
   return {double(p.x), double(p.y)};
+}
+
+QColor to_qt(Rgb c) {
+  return QColor(c.r, c.g, c.b);
 }
 
 QPointF unit(QPointF v) {
@@ -44,19 +41,11 @@ QPolygonF polygon(std::span<const Point> points) {
 }
 
 QPen pen_for(Stroke stroke) {
-  switch (stroke) {
-    case Stroke::heavy:
-      return QPen(Qt::black, heavy_width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    case Stroke::axis: {
-      QPen pen(Qt::black, thin_width, Qt::CustomDashLine, Qt::FlatCap);
-      // Long dash, gap, dot, gap, in multiples of the pen width.
-      pen.setDashPattern({16, 3, 1.5, 3});
-      return pen;
-    }
-    case Stroke::thin:
-      break;
-  }
-  return QPen(Qt::black, thin_width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+  const Pen& p = pen(stroke);
+  QPen result(to_qt(p.colour), p.width, Qt::SolidLine,
+              p.cap == Cap::square ? Qt::SquareCap : Qt::FlatCap, Qt::MiterJoin);
+  if (!p.dashes.empty()) result.setDashPattern(QList<qreal>(p.dashes.begin(), p.dashes.end()));
+  return result;
 }
 
 // Labels are shaped, measured and drawn at their size on the device, not in sketch units: a
@@ -118,7 +107,7 @@ void paint_dimension(QPainter& painter, Lettering& lettering, const Dimension& d
   const QString label = QString::fromUtf8(d.label.data(), qsizetype(d.label.size()));
   const double label_width = lettering.width(label);
 
-  painter.setPen(pen_for(Stroke::thin));
+  painter.setPen(pen_for(dimension_stroke));
   QPointF line_end = to;
   if (d.place == LabelPlace::past_end)
     line_end += along * (d.label_start + label_width + label_gap);
@@ -131,11 +120,11 @@ void paint_dimension(QPainter& painter, Lettering& lettering, const Dimension& d
   }
 
   const QPointF tick = unit(along + above) * tick_half;
-  painter.setPen(pen_for(Stroke::heavy));
+  painter.setPen(pen_for(tick_stroke));
   painter.drawLine(from - tick, from + tick);
   painter.drawLine(to - tick, to + tick);
 
-  painter.setPen(Qt::black);
+  painter.setPen(to_qt(ink));
   const double baseline = -(label_gap + lettering.descent());
   if (d.place == LabelPlace::centred)
     lettering.draw((from + to) / 2, angle, -label_width / 2, baseline, label);
@@ -147,7 +136,7 @@ void paint_note(QPainter& painter, Lettering& lettering, const Note& note) {
   const QString text = QString::fromUtf8(note.text.data(), qsizetype(note.text.size()));
   const QString raised = QString::fromUtf8(note.raised.data(), qsizetype(note.raised.size()));
   const QPointF origin = to_qt(note.baseline);
-  painter.setPen(Qt::black);
+  painter.setPen(to_qt(ink));
   lettering.draw(origin, 0, 0, 0, text);
   // Scaled rather than a smaller font: one font for all the lettering.
   lettering.draw(origin, 0, lettering.width(text), -lettering_size * raised_lift, raised,
@@ -163,7 +152,7 @@ void paint_sketch(QPainter& painter) {
 
   painter.setPen(Qt::NoPen);
   for (const Fill& fill : fills) {
-    painter.setBrush(QColor(fill.colour.r, fill.colour.g, fill.colour.b));
+    painter.setBrush(to_qt(fill.colour));
     painter.drawPolygon(polygon(fill.outline));
   }
 
@@ -173,9 +162,10 @@ void paint_sketch(QPainter& painter) {
     painter.drawPolyline(polygon(line.points));
   }
 
-  painter.setPen(pen_for(Stroke::thin));
-  for (const Circle& circle : circles)
+  for (const Circle& circle : circles) {
+    painter.setPen(pen_for(circle.stroke));
     painter.drawEllipse(to_qt(circle.centre), circle.radius, circle.radius);
+  }
 
   // A painter that flattens the sketch has no size to letter it at.
   if (painter.transform().isInvertible()) {

@@ -30,7 +30,7 @@ bool types_nothing(int key) {
 
 }  // namespace
 
-std::optional<std::int16_t> typed_code(const QKeyEvent& event) noexcept {
+std::optional<char32_t> typed_code(const QKeyEvent& event) noexcept {
   const int key = event.key();
   if (types_nothing(key)) return std::nullopt;
   // Some platforms attach text to these keys and some do not; the code must not depend on it.
@@ -40,10 +40,12 @@ std::optional<std::int16_t> typed_code(const QKeyEvent& event) noexcept {
   const Qt::KeyboardModifiers mods = event.modifiers();
   if ((mods & Qt::ControlModifier) && !(mods & (Qt::AltModifier | Qt::MetaModifier)) &&
       key >= Qt::Key_A && key <= Qt::Key_Z)
-    return static_cast<std::int16_t>(key - Qt::Key_A + 1);
+    return static_cast<char32_t>(key - Qt::Key_A + 1);
   const QString text = event.text();
   if (text.isEmpty()) return std::nullopt;
-  return static_cast<std::int16_t>(text.front().unicode());
+  // A character beyond the Basic Multilingual Plane is two UTF-16 units; a lone surrogate reads
+  // as U+FFFD, which the filter discards as it does any other sign.
+  return static_cast<char32_t>(text.toUcs4().front());
 }
 
 }  // namespace loadcalc::ui

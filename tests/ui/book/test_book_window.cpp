@@ -2,7 +2,9 @@
 // and the recovery copy, entries into the calculator, and the exported PDF.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QDir>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -18,6 +20,7 @@
 #include "ui/book/book_export.h"
 #include "ui/book/book_model.h"
 #include "ui/book/book_window.h"
+#include "ui/message_box.h"
 
 using namespace loadcalc;
 using namespace loadcalc::test;
@@ -171,6 +174,8 @@ class BookWindowTest : public WindowTest {
   void an_unsaved_book_is_offered_back_at_the_next_start() {
     QFETCH(QString, answer);
     QFETCH(QString, reopened);
+    // Earlier tests' windows went without closing their books, and each left its copy.
+    QVERIFY(QDir(ui::BookDocument::default_recovery_folder()).removeRecursively());
     saved_book();
     book()->append(beam("KL2", {{Field::Text1, "3.0"}}));
     // The program ends without a word: the window goes, its copy stays.
@@ -225,13 +230,15 @@ class BookWindowTest : public WindowTest {
         "1 KL1 ①~②轴 梁上线荷载 6.7 kN/m",
         "2 LT-1 楼梯恒荷载 无效：踏步高度≤0或≥200，数据错误。请重新输", "入！",
         "计算：王工 校对：________ 审核：________ 日期：2026-12-08 第1页共3页",
-        // A valid entry's sheet ends in its figure.
-        "试验楼 计算书", "工程名称 试验楼", "构件 / 部位 KL1 ①~②轴",
-        "计算程序 loadcalc 1.0.0 日期 2026-12-08"};
+        // A valid entry's sheet under the same header, and ends in its figure.
+        "工程名称：试验楼 工程编号：T-1 子项：一层 构件：KL1 ①~②轴", "试验楼 计算书",
+        "工程名称 试验楼", "构件 / 部位 KL1 ①~②轴", "计算程序 loadcalc 1.0.0 日期 2026-12-08"};
     QCOMPARE(lines.mid(0, expected.size()), expected);
     const qsizetype result = lines.indexOf(QStringLiteral("三、计算结果"));
-    QCOMPARE(lines.mid(result, 5), (QStringList{"三、计算结果", "框架梁上均布线荷载：6.7kN/m",
-                                                "王工", "计算 校对 审核 日期", "第2页共3页"}));
+    // Signed at the foot of the page, as every other page is.
+    QCOMPARE(lines.mid(result, 3),
+             (QStringList{"三、计算结果", "框架梁上均布线荷载：6.7kN/m",
+                          "计算：王工 校对：________ 审核：________ 日期：2026-12-08 第2页共3页"}));
     // The refused entry's page: the texts as saved and the reason, no figure.
     const qsizetype last = lines.lastIndexOf(QRegularExpression(QStringLiteral("工程名称.*")));
     QCOMPARE(lines.mid(last),
@@ -276,19 +283,118 @@ class BookWindowTest : public WindowTest {
 
   void a_failed_export_says_why_and_writes_nothing_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("starts");
+    QTest::addColumn<QString>("ends");
     QTest::newRow("unknown format")
         << "book.txt"
-        << "不能导出为“.txt”：请用 .pdf、.odt、.html、.csv、.xlsx 或 .lcbook";
+        << "不能导出为“.txt”：请用 .pdf、.odt、.html、.csv、.xlsx 或 .lcbook"
+        << "";
     QTest::newRow("no such folder") << "absent/book.pdf"
-                                    << "无法写入“book.pdf”：";
+                                    << "无法写入文件夹 “"
+                                    << "absent”：文件夹不存在";
   }
   void a_failed_export_says_why_and_writes_nothing() {
     QFETCH(QString, name);
-    QFETCH(QString, message);
+    QFETCH(QString, starts);
+    QFETCH(QString, ends);
     const QString path = dir_.filePath(name);
-    QVERIFY(ui::export_book(Book{{}, {beam("KL1")}}, path).startsWith(message));
+    const QString message = ui::export_book(Book{{}, {beam("KL1")}}, path);
+    QVERIFY2(message.startsWith(starts) && message.endsWith(ends), qPrintable(message));
     QVERIFY(!QFile::exists(path));
+  }
+
+  // What 另存为 and 导出 propose: the book's own name, else its project's made fit for a file.
+  void a_save_dialog_proposes_the_books_name_data() {
+    QTest::addColumn<QString>("book");
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("new book") << ""
+                              << "某办公楼"
+                              << "lcbook"
+                              << "/home/u/某办公楼.lcbook";
+    QTest::newRow("not in file names") << ""
+                                       << "A/B:C*?\"<>|\\\t"
+                                       << "lcbook"
+                                       << "/home/u/A_B_C________.lcbook";
+    QTest::newRow("trailing dots and spaces") << ""
+                                              << "1# 楼. ."
+                                              << "pdf"
+                                              << "/home/u/1# 楼.pdf";
+    QTest::newRow("no project name") << ""
+                                     << " "
+                                     << "lcbook"
+                                     << "/home/u/未命名.lcbook";
+    QTest::newRow("saved book") << "/d/办公楼.lcbook"
+                                << "其他"
+                                << "csv"
+                                << "/d/办公楼.csv";
+  }
+  void a_save_dialog_proposes_the_books_name() {
+    QFETCH(QString, book);
+    QFETCH(QString, project);
+    QFETCH(QString, extension);
+    QFETCH(QString, proposed);
+    QCOMPARE(ui::proposed_path(book, project.toStdString(), QStringLiteral("/home/u"), extension),
+             proposed);
+  }
+
+  // A box is as wide as its title needs beside the window's icon and its buttons (Qt allows 50
+  // pixels for them, which cuts a title off on a desktop), however short its text.
+  void a_message_box_shows_its_whole_title_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("short text") << "计算书“某办公楼二期地下车库及人防工程”的恢复副本"
+                                << "好";
+    QTest::newRow("empty text") << "导出计算书到共享文件夹时出错，请检查网络连接"
+                                << "";
+  }
+  void a_message_box_shows_its_whole_title() {
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    fx->watcher.snapshot = [] {
+      return QString::number(QApplication::activeModalWidget()->width());
+    };
+    ui::warn(nullptr, title, text);
+    QCOMPARE(fx->watcher.take_boxes().size(), 1);
+    const QStringList widths = fx->watcher.take_snapshots();
+    QCOMPARE(widths.size(), 1);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    QVERIFY2(widths[0].toInt() > QFontMetrics(bold).horizontalAdvance(title),
+             qPrintable(widths[0]));
+  }
+
+  // A stopped export leaves the file it would have replaced as it was.
+  void a_stopped_export_writes_nothing_data() {
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<int>("steps_allowed");
+    QTest::newRow("pdf, at once") << "pdf" << 0;
+    QTest::newRow("pdf, after the cover") << "pdf" << 1;
+    QTest::newRow("odt, after an entry") << "odt" << 1;
+    QTest::newRow("html, at the end") << "html" << 2;
+    QTest::newRow("csv") << "csv" << 0;
+  }
+  void a_stopped_export_writes_nothing() {
+    QFETCH(QString, suffix);
+    QFETCH(int, steps_allowed);
+    const QString path = dir_.filePath(QStringLiteral("stopped.") + suffix);
+    {
+      QFile old(path);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old");
+    }
+    int calls = 0;
+    const QString message = ui::export_book(Book{{}, {beam("KL1"), stair("LT-1")}}, path,
+                                            [&](int, int) { return calls++ < steps_allowed; });
+    QCOMPARE(message, QStringLiteral("已取消导出，未写入文件"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("old"));
+    QCOMPARE(QDir(dir_.path())
+                 .entryList(QDir::Files | QDir::Hidden)
+                 .filter(QStringLiteral("stopped.") + suffix),
+             QStringList{QStringLiteral("stopped.") + suffix});
   }
 
   void each_format_holds_the_summary_data() {

@@ -154,7 +154,7 @@ class EditingTest : public WindowTest {
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("caret");  // -1: whole text selected
     QTest::addColumn<QString>("key");
-    const QStringList keys{"a", " ", "+", "-", ",", "/", "e", "E", ":", "中", "\x7f"};
+    const QStringList keys{"a", " ", "+", "-", ",", "/", "e", "E", ":", "中", "龍", "－", "\x7f"};
     for (const QString& k : keys) {
       const QByteArray code = QByteArray::number(k.front().unicode());
       QTest::newRow(("Text1 selected, " + code).constData()) << "Text1" << -1 << k;

@@ -16,10 +16,10 @@ class FocusTest : public WindowTest {
             "Text7", "Text8", "Text9", "Text10", "Text12", "Picture1", "Text1"};
   }
 
-  // The focus widget after each press of `key`, starting in Text1.
+  // The focus widget after each press of `key`, starting in Text1, once round the chain.
   QStringList walk(Qt::Key key, Qt::KeyboardModifiers mods) {
     QStringList visited;
-    for (int i = 0; i < 14; ++i) {
+    for (qsizetype i = 0; i < forward_order().size(); ++i) {
       QWidget* from = QApplication::focusWidget();
       if (!from) return visited << QStringLiteral("(no focus)");
       QTest::keyClick(from, key, mods);
