@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
@@ -10,11 +11,14 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "book/file.h"
+#include "book/schedule.h"
 #include "ui/application.h"
 #include "ui/book/book_export.h"
 #include "ui/qt_text.h"
+#include "ui/text_decoding.h"
 
 namespace loadcalc::app {
 namespace {
@@ -32,14 +36,42 @@ int fail(int code, const QString& message) {
   return code;
 }
 
-int export_book_file(const QString& out, const QString& book_path) {
+// A schedule saved by a spreadsheet is read by its extension; anything else is taken for a book.
+bool is_schedule(const QString& path) {
+  static const QStringList suffixes{QStringLiteral("csv"), QStringLiteral("tsv"),
+                                    QStringLiteral("txt")};
+  return suffixes.contains(QFileInfo(path).suffix().toLower());
+}
+
+// The book the input names, or the message (with the file's name) why there is none.
+std::variant<Book, QString> load_input(const QString& path) {
+  const auto failed = [&](std::string_view message) {
+    return path + QStringLiteral("：") + ui::qstring(message);
+  };
+  if (!is_schedule(path)) {
+    auto loaded = load_book(to_path(path));
+    if (auto* error = std::get_if<ReadError>(&loaded)) return failed(error->message);
+    return std::get<Book>(std::move(loaded));
+  }
+  std::string bytes;
+  if (auto message = read_schedule_file(to_path(path), bytes)) return failed(*message);
+  auto text = ui::decode_text(bytes);
+  if (auto* error = std::get_if<ui::DecodeError>(&text)) return failed(error->message);
+  Book book;
+  auto report = import_schedule(std::get<std::string>(text), book);
+  if (auto* error = std::get_if<ReadError>(&report)) return failed(error->message);
+  const ImportReport& imported = std::get<ImportReport>(report);
+  const QString summary = ui::qstring(import_summary(imported.added, imported.defaulted.size()));
+  std::fputs((summary + QStringLiteral("\n")).toLocal8Bit().constData(), stdout);
+  return book;
+}
+
+int export_book_file(const QString& out, const QString& input) {
   if (!ui::export_format_of(out)) return fail(exit_usage, ui::unknown_format_message(out));
-  auto loaded = load_book(to_path(book_path));
-  if (auto* error = std::get_if<ReadError>(&loaded))
-    return fail(exit_bad_input,
-                book_path + QStringLiteral("：") + QString::fromStdString(error->message));
+  auto book = load_input(input);
+  if (auto* message = std::get_if<QString>(&book)) return fail(exit_bad_input, *message);
   // The same writer as the book window's 导出, so that both give the same file.
-  const QString message = ui::export_book(std::get<Book>(loaded), out);
+  const QString message = ui::export_book(std::get<Book>(book), out);
   if (!message.isEmpty()) return fail(exit_bad_input, message);
   return exit_ok;
 }
@@ -65,7 +97,7 @@ QString usage() {
              "      打开计算器\n"
              "  loadcalc 计算书.lcbook\n"
              "      打开计算器和这本计算书\n"
-             "  loadcalc --export 输出文件 计算书.lcbook\n"
+             "  loadcalc --export 输出文件 计算书.lcbook|计算表.csv\n"
              "      导出计算书，不打开窗口；格式由输出文件的扩展名决定：%1\n"
              "  loadcalc --help\n"
              "      显示本说明\n"
@@ -106,7 +138,8 @@ int run_export(int argc, char* argv[]) {
   // Taken from Qt rather than argv: on Windows only Qt's copy holds every file name intact.
   const QStringList args = QCoreApplication::arguments();
   if (args.size() != 4)
-    return fail(exit_usage, QStringLiteral("用法：loadcalc --export 输出文件 计算书.lcbook"));
+    return fail(exit_usage,
+                QStringLiteral("用法：loadcalc --export 输出文件 计算书.lcbook|计算表.csv"));
   return export_book_file(args[2], args[3]);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // What the program does with its arguments besides starting the calculator:
 //   loadcalc FILE.lcbook            the calculator with that book beside it
-//   loadcalc --export OUT FILE      OUT written from the book, with no window and no display
+//   loadcalc --export OUT FILE      OUT written from the book, with no window and no display;
+//                                   FILE may be a schedule (.csv, .tsv, .txt) and OUT a book
+//                                   (.lcbook) or a workbook (.xlsx)
 //   loadcalc --help, --version      the usage or the version on standard output, and no window
 
 #include <QString>
@@ -13,7 +15,7 @@ class Workspace;
 
 // Exit codes of an export.
 inline constexpr int exit_ok = 0;
-inline constexpr int exit_bad_input = 1;  // the book cannot be read, or OUT cannot be written
+inline constexpr int exit_bad_input = 1;  // the input cannot be read, or OUT cannot be written
 inline constexpr int exit_usage = 2;      // the arguments themselves are wrong
 
 // True when the arguments ask for an export; decided on the raw arguments, before Qt starts,

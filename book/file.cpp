@@ -19,8 +19,6 @@ namespace book_json {
 namespace {
 
 constexpr std::string_view book_format = "loadcalc-book";
-// A building has dozens to a few hundred members; a file with more is not one a person made.
-constexpr std::size_t max_entries = 10'000;
 
 constexpr std::array<std::string_view, 4> entry_keys{"name", "kind", "texts", "note"};
 
@@ -275,9 +273,9 @@ std::variant<Book, ReadError> book_from_json(const json& j) {
   auto entries = j.find("entries");
   if (entries == j.end()) return ReadError{"缺少 “entries”"};
   if (!entries->is_array()) return ReadError{wrong_type("entries", "数组", *entries)};
-  if (entries->size() > max_entries)
+  if (entries->size() > max_book_entries)
     return ReadError{"计算书有 " + std::to_string(entries->size()) + " 条计算，超过上限 " +
-                     std::to_string(max_entries) + " 条"};
+                     std::to_string(max_book_entries) + " 条"};
   book.entries.reserve(entries->size());
   for (std::size_t i = 0; i < entries->size(); ++i) {
     Entry e;

@@ -3,10 +3,8 @@
 
 #include "book/summary.h"
 
-#include <cctype>
-#include <charconv>
-
 #include "book/evaluate.h"
+#include "book/schedule.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
 
@@ -21,18 +19,11 @@ std::vector<Field> input_columns() {
   return out;
 }
 
-bool plain_number(std::string_view s) {
-  if (s.starts_with('+') || s.starts_with('-')) s.remove_prefix(1);
-  if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s[0])) || s[0] == '.')) return false;
-  double x = 0;
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), x);
-  return r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
-
 // A control character cannot be typed into the window, but a file edited by hand may carry one;
 // raw in a CSV file, a NUL ends the text for many programs and the others garble a line. Each is
 // written as the character that pictures it (U+2400 + code, ␀; DEL as ␡), which every program
-// shows; the tab and the line breaks a note may hold are kept, inside the quoted cell.
+// shows, and which reading the file as a schedule turns back; the tab and the line breaks a note
+// may hold are kept, inside the quoted cell.
 std::string without_controls(std::string_view s) {
   std::string out;
   out.reserve(s.size());
@@ -50,15 +41,11 @@ std::string without_controls(std::string_view s) {
   return out;
 }
 
-// A spreadsheet runs a cell that starts with = + - or @ as a formula; a member name or a note
-// must never do that on the engineer's machine, so such a text is kept as text with a leading
-// apostrophe (a plain number like "-2" stays as it is).
+// A member name or a note must never run as a formula on the engineer's machine: such a text is
+// kept as text behind an apostrophe, which reading the file as a schedule takes off again.
 std::string csv_cell(std::string_view text) {
   const std::string s = without_controls(text);
-  std::string out;
-  if (!s.empty() && std::string_view("=+-@\t\r").find(s[0]) != std::string_view::npos &&
-      !plain_number(s))
-    out = "'";
+  std::string out = needs_text_mark(s) ? "'" : "";
   out += s;
   if (out.find_first_of(",\"\r\n") == std::string::npos) return out;
   std::string q = "\"";
@@ -77,18 +64,13 @@ void csv_row(std::string& out, const std::vector<std::string>& cells) {
   out += "\r\n";
 }
 
-std::string column_title(Field f) {
-  const FieldInfo& info = field_info(f);
-  return std::string(info.term) + "(" + std::string(info.unit) + ")";
-}
-
 }  // namespace
 
 std::string summary_csv(const Book& book) {
   std::string out = "\xEF\xBB\xBF";
   const std::vector<Field> columns = input_columns();
   std::vector<std::string> head{"序号", "构件", "类型"};
-  for (Field f : columns) head.push_back(column_title(f));
+  for (Field f : columns) head.push_back(schedule_heading(f));
   for (const char* t : {"结果", "单位", "检查", "备注"}) head.emplace_back(t);
   csv_row(out, head);
 

@@ -90,3 +90,33 @@ gtest_step() {
 gtest_prefix() {
   win_build googletest googletest libgtest-dev gtest_step
 }
+
+# zlib for libxlsxwriter's zip container. Qt's DLLs carry a zlib of their own but export none of
+# it, so the book's .xlsx export gets a static one, linked into the program. Its configure script
+# reads the target from CHOST; --static builds the archive alone.
+zlib_step() {
+  local prefix=$1 src=$2
+  shift 2
+  env CHOST="$win_triplet" "$@" "$src/configure" --static --prefix="$prefix" >configure.log &&
+    make -j "$(nproc)" libz.a >make.log &&
+    make install >install.log
+}
+
+zlib_prefix() {
+  win_build zlib zlib zlib1g-dev zlib_step "$autotools_compiler" AR="$win_triplet-ar" \
+    RANLIB="$win_triplet-ranlib"
+}
+
+# libxlsxwriter for the .xlsx export, static like zlib. Debian builds it against the system's
+# minizip, which Windows lacks: here it takes its own copy of minizip's writer, and its own
+# temporary-file and MD5 code, all in its source. Its own number printer writes a workbook's
+# numbers with a point whatever the C library's locale says.
+xlsxwriter_step() {
+  cmake_step "$1" "$2" -DCMAKE_TOOLCHAIN_FILE="$win_toolchain" -DBUILD_SHARED_LIBS=OFF \
+    "${@:3}"
+}
+
+xlsxwriter_prefix() {
+  win_build libxlsxwriter libxlsxwriter libxlsxwriter-dev xlsxwriter_step \
+    -DZLIB_INCLUDE_DIR="$1/include" -DZLIB_LIBRARY="$1/lib/libz.a" -DUSE_DTOA_LIBRARY=ON
+}

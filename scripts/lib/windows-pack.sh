@@ -124,6 +124,7 @@ They were configured with: $(qt_args | paste -sd ' ')
 You may replace them with your own build of the same Qt version.
 TEXT
   gmp_mpfr_licenses "$to"
+  xlsxwriter_licenses "$to"
 }
 
 gmp_mpfr_licenses() {
@@ -140,4 +141,22 @@ https://sources.debian.org/src/gmp/ and https://sources.debian.org/src/mpfr4/).
 TEXT
   cp "/usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright" "$to/MinGW-GCC-runtime.txt"
   cp "/usr/share/doc/mingw-w64-x86-64-dev/copyright" "$to/MinGW-w64-winpthreads.txt"
+}
+
+# libxlsxwriter and zlib are linked into the program. libxlsxwriter's licence file also carries
+# those of the parts it brings along: minizip, tmpfileplus (MPL 2.0), MD5 and the number printer.
+xlsxwriter_licenses() {
+  local to=$1 xlsx_version zlib_version
+  xlsx_version=$(deb_version libxlsxwriter libxlsxwriter-dev)
+  zlib_version=$(deb_version zlib zlib1g-dev)
+  cp "$(deb_source "$win_cache/src" libxlsxwriter "$xlsx_version")/License.txt" \
+    "$to/libxlsxwriter-license.txt"
+  cp "$(deb_source "$win_cache/src" zlib "$zlib_version")/LICENSE" "$to/zlib-license.txt"
+  cat >"$to/libxlsxwriter-zlib-source.txt" <<TEXT
+loadcalc.exe holds libxlsxwriter $xlsx_version (FreeBSD licence, libxlsxwriter-license.txt, which
+also gives the licences of its minizip, tmpfileplus, MD5 and dtoa parts) and zlib $zlib_version
+(zlib licence, zlib-license.txt), built unchanged from Debian 12's source packages libxlsxwriter
+and zlib ("apt-get source libxlsxwriter zlib", https://sources.debian.org/src/libxlsxwriter/ and
+https://sources.debian.org/src/zlib/).
+TEXT
 }

@@ -19,8 +19,10 @@
 
 #include "book/book.h"
 #include "book/evaluate.h"
+#include "book/file.h"
 #include "book/summary.h"
 #include "book/system_error.h"
+#include "book/xlsx.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/report.h"
@@ -239,35 +241,62 @@ QString flowing_html(const Book& book, const ExportProgress& progress) {
   return html + QStringLiteral("</body></html>");
 }
 
-bool write_pdf(const Book& book, QIODevice& out, const ExportProgress& progress) {
+// The device's own reason when it did not take all the bytes.
+QString written(QIODevice& out, const QByteArray& bytes) {
+  return out.write(bytes) == bytes.size() ? QString() : out.errorString();
+}
+QString written(QIODevice& out, const std::string& bytes) {
+  return written(out, QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+// What a write says when `progress` stopped it; export_book words the message itself.
+QString stopped_reason() {
+  return QStringLiteral("已取消");
+}
+
+QString write_pdf(const Book& book, QIODevice& out, const ExportProgress& progress) {
   QPdfWriter pdf(&out);
   pdf.setTitle(qstring(book.project.name) + QStringLiteral(" 计算书"));
   pdf.setCreator(QStringLiteral("loadcalc"));
   pdf.setResolution(600);
-  return BookPages(book, pdf, progress).paint();
+  return BookPages(book, pdf, progress).paint() ? QString() : stopped_reason();
 }
 
-bool write_odt(const Book& book, QIODevice& out, const ExportProgress& progress) {
+QString write_odt(const Book& book, QIODevice& out, const ExportProgress& progress) {
   const QString html = flowing_html(book, progress);
-  if (html.isEmpty()) return false;
+  if (html.isEmpty()) return stopped_reason();
   // The ODF writer closes the device it is given, which a QSaveFile forbids: the file is made in
   // memory first.
   const auto doc = sheet_document(html, nullptr);
   QBuffer odt;
-  return QTextDocumentWriter(&odt, "odf").write(doc.get()) &&
-         out.write(odt.data()) == odt.data().size();
+  if (!QTextDocumentWriter(&odt, "odf").write(doc.get()))
+    return QStringLiteral("无法生成 ODF 文档");
+  return written(out, odt.data());
 }
 
-bool write_html(const Book& book, QIODevice& out, const ExportProgress& progress) {
+QString write_html(const Book& book, QIODevice& out, const ExportProgress& progress) {
   const QByteArray html = flowing_html(book, progress).toUtf8();
-  return !html.isEmpty() && out.write(html) == html.size();
+  if (html.isEmpty()) return stopped_reason();
+  return written(out, html);
 }
 
-// A summary is made in a moment: one step.
-bool write_csv(const Book& book, QIODevice& out, const ExportProgress& progress) {
-  if (progress && !progress(0, 1)) return false;
-  const std::string csv = summary_csv(book);
-  return out.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
+// A summary, a workbook or the book file is made in a moment: one step.
+QString write_csv(const Book& book, QIODevice& out, const ExportProgress& progress) {
+  if (progress && !progress(0, 1)) return stopped_reason();
+  return written(out, summary_csv(book));
+}
+
+QString write_xlsx(const Book& book, QIODevice& out, const ExportProgress& progress) {
+  if (progress && !progress(0, 1)) return stopped_reason();
+  std::string bytes;
+  if (auto reason = xlsx_workbook(book, bytes)) return qstring(*reason);
+  return written(out, bytes);
+}
+
+// The book itself: a schedule read on the command line becomes a book the window opens.
+QString write_lcbook(const Book& book, QIODevice& out, const ExportProgress& progress) {
+  if (progress && !progress(0, 1)) return stopped_reason();
+  return written(out, write_book(book));
 }
 
 // In the order the message for an unknown extension names them.
@@ -276,6 +305,8 @@ constexpr ExportFormat formats[] = {
     {"odt", "", "ODF 文本文档", write_odt},
     {"html", "htm", "HTML", write_html},
     {"csv", "", "CSV", write_csv},
+    {"xlsx", "", "Excel 工作簿", write_xlsx},
+    {"lcbook", "", "loadcalc 计算书", write_lcbook},
 };
 
 QString write_error(const QString& path, const QString& reason) {
@@ -361,10 +392,10 @@ QString export_book(const Book& book, const QString& out_path, const ExportProgr
   QSaveFile file(out_path);
   errno = 0;
   if (!file.open(QIODevice::WriteOnly)) return open_error(out_path, errno, file.errorString());
-  if (!format->write(book, file, watched)) {
+  if (const QString reason = format->write(book, file, watched); !reason.isEmpty()) {
     file.cancelWriting();
     if (stopped) return QStringLiteral("已取消导出，未写入文件");
-    return write_error(out_path, file.errorString());
+    return write_error(out_path, reason);
   }
   if (!file.commit()) return write_error(out_path, file.errorString());
   return {};

@@ -1,8 +1,8 @@
 #pragma once
 // The whole book as a document: PDF and print (A4, a cover summary of every member, then each
 // entry's calculation sheet, the project header and page numbers on every page), ODT, HTML, and
-// the book layer's CSV. Needs a QGuiApplication (fonts) but no window, so the command line can
-// export on the offscreen platform.
+// the book layer's CSV, workbook and file. Needs a QGuiApplication (fonts) but no window, so the
+// command line can export on the offscreen platform.
 
 #include <QString>
 #include <functional>
@@ -30,9 +30,9 @@ struct ExportFormat {
   std::string_view extension;  // "pdf": the file's suffix, and "PDF…" in the menu
   std::string_view also;       // another suffix taken for the same format ("htm"), or empty
   std::string_view name;       // the save dialog's name for it: "ODF 文本文档 (*.odt)"
-  // The whole book onto `out`; false when the device did not take all of it, or `progress` said
-  // to stop.
-  bool (*write)(const Book& book, QIODevice& out, const ExportProgress& progress);
+  // The whole book onto `out`; why not, when it could not be made, the device did not take all of
+  // it or `progress` said to stop, and empty when all went.
+  QString (*write)(const Book& book, QIODevice& out, const ExportProgress& progress);
 };
 
 std::span<const ExportFormat> export_formats();
@@ -41,7 +41,8 @@ std::span<const ExportFormat> export_formats();
 const ExportFormat* export_format_of(const QString& path);
 // The save dialog's filter: "PDF (*.pdf)".
 QString export_filter(const ExportFormat& format);
-// A file `name` no format takes: "不能导出为“NAME”：请用 .pdf、.odt、.html 或 .csv".
+// A file `name` no format takes: "不能导出为“NAME”：请用 .pdf、.odt、.html、.csv、.xlsx 或
+// .lcbook".
 QString unknown_format_message(const QString& name);
 
 // Writes the book to `out_path` in the format its extension names. Returns the message for the

@@ -285,9 +285,10 @@ class BookWindowTest : public WindowTest {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("starts");
     QTest::addColumn<QString>("ends");
-    QTest::newRow("unknown format") << "book.txt"
-                                    << "不能导出为“.txt”：请用 .pdf、.odt、.html 或 .csv"
-                                    << "";
+    QTest::newRow("unknown format")
+        << "book.txt"
+        << "不能导出为“.txt”：请用 .pdf、.odt、.html、.csv、.xlsx 或 .lcbook"
+        << "";
     QTest::newRow("no such folder") << "absent/book.pdf"
                                     << "无法写入文件夹 “"
                                     << "absent”：文件夹不存在";
@@ -402,6 +403,10 @@ class BookWindowTest : public WindowTest {
     QTest::newRow("odt") << "odt" << QByteArray("mimetypeapplication/vnd.oasis.opendocument.text");
     QTest::newRow("html") << "html" << QByteArray("<td>楼梯恒荷载</td><td align=\"right\">7.172");
     QTest::newRow("csv") << "csv" << QByteArray("\xEF\xBB\xBF序号,构件,类型,");
+    // A zip's directory names its parts in the clear: the summary sheet and one per kind.
+    QTest::newRow("xlsx") << "xlsx" << QByteArray("xl/worksheets/sheet3.xml");
+    QTest::newRow("lcbook") << "lcbook"
+                            << QByteArray("\"name\": \"LT-1\",\n      \"kind\": \"stair\"");
   }
   void each_format_holds_the_summary() {
     QFETCH(QString, suffix);
@@ -412,6 +417,12 @@ class BookWindowTest : public WindowTest {
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QVERIFY2(bytes.contains(held), bytes.left(200).constData());
+  }
+
+  // The workbook and the book file are in the 导出 menu as the documents are.
+  void the_export_menu_offers_the_workbook_and_the_book_file() {
+    QCOMPARE(action("exportXlsx")->text(), QStringLiteral("XLSX…"));
+    QCOMPARE(action("exportLcbook")->text(), QStringLiteral("LCBOOK…"));
   }
 
   void a_failed_save_keeps_the_book_unsaved() {
