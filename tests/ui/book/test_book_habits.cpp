@@ -248,7 +248,7 @@ class BookHabitsTest : public WindowTest {
     QTest::newRow("文件") << "文件(&F)"
                           << "NOSAREPC";
     QTest::newRow("导出") << "导出(&E)"
-                          << "POHC";
+                          << "POHCXL";
     QTest::newRow("编辑") << "编辑(&E)"
                           << "URMBCDKJE";
   }

@@ -421,8 +421,8 @@ class BookWindowTest : public WindowTest {
 
   // The workbook and the book file are in the 导出 menu as the documents are.
   void the_export_menu_offers_the_workbook_and_the_book_file() {
-    QCOMPARE(action("exportXlsx")->text(), QStringLiteral("XLSX…"));
-    QCOMPARE(action("exportLcbook")->text(), QStringLiteral("LCBOOK…"));
+    QCOMPARE(action("exportXlsx")->text(), QStringLiteral("&XLSX…"));
+    QCOMPARE(action("exportLcbook")->text(), QStringLiteral("&LCBOOK…"));
   }
 
   void a_failed_save_keeps_the_book_unsaved() {
