@@ -391,7 +391,11 @@ QString export_book(const Book& book, const QString& out_path, const ExportProgr
     };
   QSaveFile file(out_path);
   errno = 0;
-  if (!file.open(QIODevice::WriteOnly)) return open_error(out_path, errno, file.errorString());
+  if (!file.open(QIODevice::WriteOnly)) {
+    // Windows reports through its own error codes, not errno: a missing folder is seen directly.
+    const int error = QFileInfo(QFileInfo(out_path).absolutePath()).isDir() ? errno : ENOENT;
+    return open_error(out_path, error, file.errorString());
+  }
   if (const QString reason = format->write(book, file, watched); !reason.isEmpty()) {
     file.cancelWriting();
     if (stopped) return QStringLiteral("已取消导出，未写入文件");

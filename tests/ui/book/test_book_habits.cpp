@@ -142,6 +142,9 @@ class BookHabitsTest : public WindowTest {
     BookModel& model = book()->document().model();
     const auto path = [&] { return dir_.filePath(typed + QStringLiteral(".lcbook")); };
     QString shown;
+#ifdef Q_OS_WIN
+    if (place == u"title" || place == u"unsaved") QSKIP("a Windows file name holds no < > or *");
+#endif
     if (place == u"member tip" || place == u"note tip") {
       book()->append(beam(typed.toStdString()));
       const int column = place == u"member tip" ? BookModel::member_column : BookModel::note_column;
@@ -172,7 +175,7 @@ class BookHabitsTest : public WindowTest {
       emit recent->aboutToShow();
       // A menu hides a lone '&' and underlines what follows; "&&" is the character itself.
       shown = recent->actions().value(0)->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
-      QVERIFY(shown.endsWith(u'/' + read));
+      QVERIFY(shown.endsWith(u'/' + read) || shown.endsWith(u'\\' + read));
       shown = read;
     }
     QCOMPARE(shown, read);
