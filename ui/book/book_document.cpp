@@ -119,6 +119,9 @@ BookDocument::BookDocument(BookPrompts& prompts, QString recovery_folder, QObjec
       prompts_(prompts),
       recovery_folder_(std::move(recovery_folder)),
       recovery_id_(QUuid::createUuid().toString(QUuid::Id128)) {
+  // Made while the book is opened rather than at its first change, so that the uninstaller and the
+  // portable zip's check find the one folder the program writes beside the settings.
+  QDir().mkpath(recovery_folder_);
   connect(&undo_, &QUndoStack::indexChanged, this, &BookDocument::changed);
   connect(&undo_, &QUndoStack::cleanChanged, this, &BookDocument::changed);
 }
