@@ -136,6 +136,9 @@ installer_round_trip() {
     { echo "windows: the installer wrote no uninstall entry" >&2; return 1; }
   book_associated || { echo "windows: the installer did not associate .lcbook" >&2; return 1; }
   cp "$3" "$book"
+  # The program is stopped by a kill, which leaves the book's lock file: an earlier run's would
+  # name a process id that Wine may have given to another program since, and ask 只读打开.
+  rm -f "$(dirname "$book")/.~lock.$(basename "$book")#"
   run_on_book "$dir/loadcalc.exe" "$book" recent_in_registry ||
     { echo "windows: the installed program kept no recent books in $settings_value" >&2; return 1; }
   [ -d "$data/loadcalc" ] ||
