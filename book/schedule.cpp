@@ -414,6 +414,31 @@ std::string schedule_heading(Field f) {
   return std::string(info.term) + "(" + std::string(info.unit) + ")";
 }
 
+std::vector<ScheduleColumnInfo> schedule_columns(Calculation kind) {
+  std::vector<ScheduleColumnInfo> out{{ScheduleCell::number}, {ScheduleCell::name}};
+  for (Field f : calculation_info(kind).reads) out.push_back({ScheduleCell::input, f});
+  out.insert(out.end(), {{ScheduleCell::result}, {ScheduleCell::check}, {ScheduleCell::note}});
+  return out;
+}
+
+std::string schedule_column_heading(const ScheduleColumnInfo& column) {
+  switch (column.cell) {
+    case ScheduleCell::number:
+      return "序号";
+    case ScheduleCell::name:
+      return "构件";
+    case ScheduleCell::input:
+      return schedule_heading(column.field);
+    case ScheduleCell::result:
+      return "结果";
+    case ScheduleCell::check:
+      return "检查";
+    case ScheduleCell::note:
+      return "备注";
+  }
+  return {};
+}
+
 std::variant<Schedule, ReadError> read_schedule(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   auto parsed = records(text, separator(text));

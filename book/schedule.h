@@ -67,6 +67,19 @@ std::optional<Calculation> kind_named(std::string_view cell);
 // How the schedule and the exports head an input's column: its term and unit, "层高(m)".
 std::string schedule_heading(Field f);
 
+// The columns of one kind's schedule, as the book window shows it and as a block of cells is
+// pasted into it or copied out of it: 序号, 构件, the kind's inputs in field order, 结果, 检查,
+// 备注.
+enum class ScheduleCell : std::uint8_t { number, name, input, result, check, note };
+struct ScheduleColumnInfo {
+  ScheduleCell cell;
+  Field field = Field::Text1;  // for ScheduleCell::input
+  friend bool operator==(const ScheduleColumnInfo&, const ScheduleColumnInfo&) = default;
+};
+std::vector<ScheduleColumnInfo> schedule_columns(Calculation kind);
+// "序号", "构件", "层高(m)", "结果", "检查", "备注".
+std::string schedule_column_heading(const ScheduleColumnInfo& column);
+
 // A spreadsheet runs a cell that starts with = + - @ tab or CR as a formula, so the book's CSV
 // writes such a text (bar a plain number like "-2") behind an apostrophe; a text that already
 // starts with apostrophes before such a start gets one more. True for the texts that get it.
