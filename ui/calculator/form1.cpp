@@ -125,6 +125,7 @@ void Form1::build() {
   for (const CalculationInfo& r : calculations) attach_working(r.label);
   attach_book_actions();
   attach_print_shortcut();
+  attach_field_aids();
   for (QLabel* label : results_) name_result(label);
   // A field's own label is its label for a screen reader too; the first field where it names two.
   for (const Control& c : controls)

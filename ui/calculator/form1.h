@@ -58,8 +58,10 @@ class Form1 : public QWidget, public Sheet {
   QString working_tooltip(ResultLabel l) const;
   // The same working as plain text: what a screen reader reads as the result's description.
   QString working_plain(ResultLabel l) const;
-  // A field's context menu, not yet shown: Qt's edit actions, a separator, then the actions of
-  // the result the field feeds (the result label's own actions, the one list of them).
+  // A field's context menu, not yet shown: Qt's edit actions, a separator, the field's own
+  // actions (按墙体构造计算… on 墙自重, 按门窗类型选取… on 窗重) and a separator where it has any,
+  // then the actions of the result the field feeds (the result label's own actions, the one list
+  // of them).
   QMenu* field_menu(Field f) const;
 
   // Where the menus' 最近的计算书 come from, newest first, asked each time the list is shown.
@@ -98,6 +100,11 @@ class Form1 : public QWidget, public Sheet {
   void copy_working(ResultLabel l) const;
   QString sheet_html() const;
   void open_field_menu(Field f, const QContextMenuEvent& event);
+  // The fields' own menu actions: a dialog that works a figure out, written on OK.
+  void attach_field_aids();
+  // Writes a figure into a field as if it were pasted over the whole text, so that it meets the
+  // field's change check (a refused figure is reported and reset as a typed one is).
+  void enter_figure(Field f, std::string_view text);
   // Shift+F10, where the platform does not make a context-menu event of it.
   static bool is_menu_shortcut(const QKeyEvent& event);
 
