@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -67,9 +68,21 @@ void add_materials(QComboBox* combo, std::initializer_list<MaterialGroup> groups
   }
 }
 
-// An editable drop-down: a name from the list, or any text typed.
-QComboBox* material_combo(QWidget* parent, std::initializer_list<MaterialGroup> groups) {
-  auto* combo = new QComboBox(parent);
+// A drop-down in a table's cell. The wheel turning over it while the table is scrolled would
+// pick another material for the row under the mouse; it picks only in the drop-down the user is
+// in, and otherwise scrolls the table.
+class CellCombo final : public QComboBox {
+ protected:
+  void wheelEvent(QWheelEvent* event) override {
+    if (hasFocus())
+      QComboBox::wheelEvent(event);
+    else
+      event->ignore();
+  }
+};
+
+// Makes `combo` an editable drop-down: a name from the list, or any text typed.
+QComboBox* material_combo(QComboBox* combo, std::initializer_list<MaterialGroup> groups) {
   combo->setEditable(true);
   // Enter keeps what was typed as the row's text; it does not grow the list.
   combo->setInsertPolicy(QComboBox::NoInsert);
@@ -306,8 +319,8 @@ void WallLayersEditor::pick_material(int row, std::string_view name) {
 
 void WallLayersEditor::make_cells(int row) {
   const auto i = static_cast<std::size_t>(row);
-  auto* combo = material_combo(nullptr, {MaterialGroup::masonry, MaterialGroup::concrete,
-                                         MaterialGroup::mortar, MaterialGroup::finish});
+  auto* combo = material_combo(new CellCombo, {MaterialGroup::masonry, MaterialGroup::concrete,
+                                               MaterialGroup::mortar, MaterialGroup::finish});
   combo->lineEdit()->setPlaceholderText(QStringLiteral("选取或输入材料"));
   connect(combo, &QComboBox::editTextChanged, this, [this, i](const QString& t) {
     rows_[i].material = t.toStdString();
@@ -318,7 +331,7 @@ void WallLayersEditor::make_cells(int row) {
   });
   table()->setCellWidget(row, col_material, combo);
 
-  auto* how = new QComboBox;
+  auto* how = new CellCombo;
   for (const char* name : basis_names) how->addItem(QString::fromUtf8(name));
   connect(how, &QComboBox::activated, this, [this, row, i](int index) {
     rows_[i].basis = index == 0 ? LayerBasis::thickness : LayerBasis::area;
@@ -424,7 +437,7 @@ void OpeningsEditor::pick_type(int row, std::string_view name) {
 void OpeningsEditor::make_cells(int row) {
   const auto i = static_cast<std::size_t>(row);
   // Only the table's types: a typed figure needs no name, and the sheet cites the type's row.
-  auto* combo = new QComboBox;
+  auto* combo = new CellCombo;
   combo->addItem(QStringLiteral("（不选）"), QString());
   combo->insertSeparator(1);
   add_materials(combo, {MaterialGroup::door_window});
@@ -513,7 +526,7 @@ void ExtraLoadsEditor::make_cells(int row) {
   const auto i = static_cast<std::size_t>(row);
   text_cell(row, col_name, QStringLiteral("如 栏杆自重"),
             [this, i](std::string t) { rows_[i].name = std::move(t); });
-  auto* how = new QComboBox;
+  auto* how = new CellCombo;
   for (const char* n : extra_basis_names) how->addItem(QString::fromUtf8(n));
   connect(how, &QComboBox::activated, this, [this, row, i](int index) {
     rows_[i].basis = index == 0 ? ExtraBasis::area : ExtraBasis::line;
@@ -566,7 +579,7 @@ StairMaterialsEditor::StairMaterialsEditor(QWidget* parent)
       concrete_(new QLineEdit(this)),
       concrete_source_(new QLabel(this)),
       soffit_stated_(new QCheckBox(QStringLiteral("板底粉刷另行取值"), this)),
-      soffit_material_(material_combo(this, {MaterialGroup::finish})),
+      soffit_material_(material_combo(new QComboBox(this), {MaterialGroup::finish})),
       soffit_weight_(new QLineEdit(this)),
       soffit_source_(new QLabel(this)),
       extras_(new ExtraLoadsEditor(this)) {

@@ -165,6 +165,27 @@ class TestAssumptionEditors : public QObject {
     QCOMPARE(editor.findChild<QLabel*>()->text(), "墙自重 g_w = 0.9 kN/m²");
   }
 
+  // Scrolling the table over a drop-down must not pick another material for its row.
+  void the_wheel_picks_only_in_the_drop_down_the_user_is_in() {
+    WallLayersEditor editor;
+    editor.set_layers({{"水泥砂浆", LayerBasis::thickness, "20", "20"}});
+    editor.show();
+    editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    auto* combo = cell<QComboBox>(editor.table(), 0, WallLayersEditor::col_material);
+    const auto turn = [combo] {
+      QWheelEvent wheel(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(combo, &wheel);
+    };
+    cell<QLineEdit>(editor.table(), 0, WallLayersEditor::col_thickness)->setFocus();
+    turn();
+    QCOMPARE(layer_lines(editor.layers()), QStringList{"水泥砂浆|t|20|20"});
+    combo->setFocus();
+    turn();
+    QCOMPARE(layer_lines(editor.layers()), QStringList{"水泥石灰焦渣砂浆|t|20|14"});
+  }
+
   void rows_move_and_go_with_their_texts() {
     WallLayersEditor editor;
     editor.set_layers({{"A", LayerBasis::thickness, "1", "1"},
