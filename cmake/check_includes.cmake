@@ -9,7 +9,7 @@ set(rules
   "checks|calc,checks"
   "book|calc,checks,book"
   "form|calc,form"
-  "ui|calc,ui"
+  "ui|calc,book,ui"
   "ui/calculator|calc,checks,form,ui,ui/calculator"
   "ui/book|calc,checks,book,ui,ui/book"
   "web|calc,checks,form,web"

@@ -124,4 +124,16 @@ void UpdateEntryCommand::undo() {
   model_.replace_entry(row_, before_);
 }
 
+SetEntriesCommand::SetEntriesCommand(BookModel& model, std::vector<Entry> after,
+                                     const QString& text)
+    : QUndoCommand(text), model_(model), before_(model.book().entries), after_(std::move(after)) {}
+
+void SetEntriesCommand::redo() {
+  model_.replace_entries(after_);
+}
+
+void SetEntriesCommand::undo() {
+  model_.replace_entries(before_);
+}
+
 }  // namespace loadcalc::ui

@@ -67,6 +67,15 @@ void BookModel::move_entry(int from, int to) {
   emit dataChanged(index(std::min(from, to), 0), index(std::max(from, to), 0));
 }
 
+void BookModel::replace_entries(std::vector<Entry> entries) {
+  beginResetModel();
+  book_.entries = std::move(entries);
+  results_.clear();
+  results_.reserve(book_.entries.size());
+  for (const Entry& e : book_.entries) results_.push_back(evaluate(e));
+  endResetModel();
+}
+
 int BookModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : size();
 }

@@ -41,6 +41,8 @@ class BookModel : public QAbstractTableModel {
   Entry take_entry(int row);
   void replace_entry(int row, Entry entry);
   void move_entry(int from, int to);
+  // Every entry at once, for a paste or an import of any size.
+  void replace_entries(std::vector<Entry> entries);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
