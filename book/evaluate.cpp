@@ -42,10 +42,22 @@ struct Figure {
   std::optional<Field> value_rule;
 };
 
+// A text as a message quotes it: a paste of a whole page is cut to its first characters.
+std::string quoted(std::string_view text) {
+  constexpr std::size_t shown = 20;
+  std::size_t i = 0, chars = 0;
+  while (i < text.size() && chars < shown) {
+    ++i;
+    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    ++chars;
+  }
+  return "“" + std::string(text.substr(0, i)) + (i < text.size() ? "…" : "") + "”";
+}
+
 std::optional<Refusal> figure_refusal(const std::vector<Figure>& figures) {
   for (const Figure& f : figures) {
     if (!holds_number(*f.text))
-      return Refusal{f.what + "“" + *f.text + "”不是数，数据错误。请重新输入！", f.value_rule};
+      return Refusal{f.what + quoted(*f.text) + "不是数，数据错误。请重新输入！", f.value_rule};
     if (f.value_rule)
       if (auto m = value_check(*f.value_rule, *f.text))
         return Refusal{std::string(*m), f.value_rule};

@@ -238,6 +238,10 @@ TEST(EvaluateAssumptions, JudgesTheStatedFiguresThenComputesWithThem) {
   no_width.assumptions.extra_loads = {{"栏杆自重", ExtraBasis::line, "1.0", "0"}};
   Entry bad_concrete = stair("LT, concrete as words");
   bad_concrete.assumptions.concrete_unit_weight = "钢筋混凝土";
+  Entry long_words = stair("LT, a paste in place of a figure");
+  std::string page;
+  for (int i = 0; i < 1000; ++i) page += "石灰粗砂粉刷";
+  long_words.assumptions.soffit_finish = FinishText{"石灰粗砂粉刷", page};
   const Row rows[] = {
       // (4.2 − 0.55) m of 4.48 kN/m² over a bay with no column: 13.87 + 2.48.
       {stated_beam("brick wall, no opening", brick_wall(), {},
@@ -282,6 +286,9 @@ TEST(EvaluateAssumptions, JudgesTheStatedFiguresThenComputesWithThem) {
       {railing, "7.972kN/m^2", {}},
       {no_width, "除数为零，无法计算", {}},
       {bad_concrete, "混凝土容重“钢筋混凝土”不是数，数据错误。请重新输入！", {}},
+      {long_words,
+       "板底粉刷的面荷载“石灰粗砂粉刷石灰粗砂粉刷石灰粗砂粉刷石灰…”不是数，数据错误。请重新输入！",
+       {}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.entry.name);
