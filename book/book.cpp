@@ -7,7 +7,7 @@
 namespace loadcalc {
 
 Entry entry_from_sheet(const Sheet& sheet, Calculation kind, std::string name) {
-  Entry e{.name = std::move(name), .kind = kind, .texts = {}, .note = {}};
+  Entry e{.name = std::move(name), .kind = kind, .texts = {}, .note = {}, .assumptions = {}};
   for (Field f : calculation_info(kind).reads) e.texts[f] = sheet.text(f);
   return e;
 }

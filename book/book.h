@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/assumptions.h"
 #include "calc/project.h"
 #include "calc/sheet.h"
 
@@ -19,9 +20,13 @@ struct Entry {
   std::string name;  // the member, e.g. "KL3 ③~④轴"
   // Its kind is the calculation it files (the calculation table says what the book calls it).
   Calculation kind = Calculation::MainProgram_1;
-  // Exactly the fields the calculation reads, each text as typed.
+  // Exactly the fields the calculation reads, each text as typed, but for those its assumptions
+  // replace (`replaces`): it holds no text for them.
   std::map<Field, std::string> texts;
   std::string note;
+  // What it states in place of bare figures (the wall's layers, the openings, the stair's
+  // materials); nothing for an entry as the calculator files it.
+  Assumptions assumptions;
 
   friend bool operator==(const Entry&, const Entry&) = default;
 };

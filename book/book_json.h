@@ -15,8 +15,11 @@ namespace loadcalc::book_json {
 using ordered = nlohmann::ordered_json;
 using json = nlohmann::json;
 
-// Of the book's file and of the recovery copy alike.
+// Of the recovery copy, and of a book whose entries state no assumptions: such a book is written
+// as the first version, which every copy of the program reads.
 inline constexpr int format_version = 1;
+// Of a book with an entry that states assumptions; the newest this program reads.
+inline constexpr int assumptions_version = 2;
 
 ordered to_json(const Book& book);
 // Written as the file is: 2-space indent, Chinese as itself, a final newline.

@@ -28,6 +28,15 @@ struct EntryResult {
 
 EntryResult evaluate(const Entry& entry);
 
+// What a beam entry's line load was computed with, for the summary: the wall's weight per m²
+// (typed, or its layers' sum) and the openings' total area (the one opening of the texts, or the
+// stated openings'). None for a stair, and for an entry that is not valid.
+struct WallFigures {
+  double wall_weight;   // g_w, kN/m²
+  double opening_area;  // A_o, m²
+};
+std::optional<WallFigures> wall_figures(const Entry& entry, const EntryResult& r);
+
 // The result's number as the caption writes it ("6.7" of "6.7kN/m"), and its unit ("kN/m").
 std::string_view caption_number(const EntryResult& r, Calculation kind);
 std::string_view result_unit(Calculation kind);

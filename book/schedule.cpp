@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "book/file.h"
+#include "book/summary.h"
 #include "book/whole_file.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
@@ -155,7 +156,7 @@ struct FixedColumn {
   std::string_view key;
   ColumnRole role;
 };
-constexpr std::array<FixedColumn, 7> fixed_columns{{
+constexpr std::array<FixedColumn, 9> fixed_columns{{
     {"构件", "name", ColumnRole::name},
     {"类型", "kind", ColumnRole::kind},
     {"备注", "note", ColumnRole::note},
@@ -163,6 +164,8 @@ constexpr std::array<FixedColumn, 7> fixed_columns{{
     {"结果", "", ColumnRole::ignored},
     {"单位", "", ColumnRole::ignored},
     {"检查", "", ColumnRole::ignored},
+    {wall_weight_heading, "", ColumnRole::ignored},
+    {opening_area_heading, "", ColumnRole::ignored},
 }};
 
 // The unit as a Chinese label writes it: "轴线开间尺寸（米）".

@@ -7,6 +7,7 @@
 #include "book/schedule.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
+#include "calc/number.h"
 
 namespace loadcalc {
 namespace {
@@ -66,12 +67,22 @@ void csv_row(std::string& out, const std::vector<std::string>& cells) {
 
 }  // namespace
 
+std::array<std::string, 2> wall_cells(const Entry& entry, const EntryResult& r) {
+  const std::optional<WallFigures> w = wall_figures(entry, r);
+  if (!w) return {};
+  return {format_result(w->wall_weight, "").value_or(""),
+          format_result(w->opening_area, "").value_or("")};
+}
+
 std::string summary_csv(const Book& book) {
   std::string out = "\xEF\xBB\xBF";
   const std::vector<Field> columns = input_columns();
   std::vector<std::string> head{"序号", "构件", "类型"};
   for (Field f : columns) head.push_back(schedule_heading(f));
-  for (const char* t : {"结果", "单位", "检查", "备注"}) head.emplace_back(t);
+  for (std::string_view t :
+       {std::string_view("结果"), std::string_view("单位"), wall_weight_heading,
+        opening_area_heading, std::string_view("检查"), std::string_view("备注")})
+    head.emplace_back(t);
   csv_row(out, head);
 
   for (std::size_t i = 0; i < book.entries.size(); ++i) {
@@ -85,6 +96,7 @@ std::string summary_csv(const Book& book) {
     }
     row.emplace_back(caption_number(r, e.kind));
     row.emplace_back(result_unit(e.kind));
+    for (std::string& cell : wall_cells(e, r)) row.push_back(std::move(cell));
     row.push_back(r.valid ? std::string() : "无效：" + r.message);
     row.push_back(e.note);
     csv_row(out, row);

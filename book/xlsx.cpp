@@ -8,6 +8,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <clocale>
 #include <fstream>
@@ -19,6 +20,7 @@
 
 #include "book/evaluate.h"
 #include "book/schedule.h"
+#include "book/summary.h"
 #include "book/whole_file.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
@@ -161,24 +163,35 @@ class Writer {
 
 void write_book(Writer& w, const Book& book) {
   const Sheet summary =
-      w.sheet("汇总", {"序号", "构件", "类型", "结果", "单位"}, {4, 16, 10, 8, 6});
+      w.sheet("汇总",
+              {"序号", "构件", "类型", "结果", "单位", std::string(wall_weight_heading),
+               std::string(opening_area_heading)},
+              {4, 16, 10, 8, 6, 8, 8});
   struct KindSheet {
     Sheet sheet;
     std::vector<Field> inputs;
     lxw_row_t rows = 0;
+    bool wall = false;  // with the wall's figures after 单位
   };
   std::vector<KindSheet> kinds;
   for (Calculation k : every_calculation) {
     const CalculationInfo& info = calculation_info(k);
-    KindSheet ks{{}, {info.reads.begin(), info.reads.end()}};
+    KindSheet ks{{}, {info.reads.begin(), info.reads.end()}, 0, k == Calculation::MainProgram_1};
     std::vector<std::string> heads{"序号", "构件"};
     std::vector<double> widths{4, 16};
     for (Field f : ks.inputs) {
       heads.push_back(schedule_heading(f));
       widths.push_back(6);
     }
-    for (const char* t : {"结果", "单位", "检查", "备注"}) heads.emplace_back(t);
-    widths.insert(widths.end(), {8, 6, 30, 20});
+    heads.insert(heads.end(), {"结果", "单位"});
+    widths.insert(widths.end(), {8, 6});
+    if (ks.wall) {
+      heads.insert(heads.end(),
+                   {std::string(wall_weight_heading), std::string(opening_area_heading)});
+      widths.insert(widths.end(), {8, 8});
+    }
+    heads.insert(heads.end(), {"检查", "备注"});
+    widths.insert(widths.end(), {30, 20});
     ks.sheet = w.sheet(info.kind_name, heads, widths);
     kinds.push_back(std::move(ks));
   }
@@ -198,6 +211,9 @@ void write_book(Writer& w, const Book& book) {
     else
       w.text(summary, row, 3, "无效：" + r.message);
     w.text(summary, row, 4, unit);
+    const std::array<std::string, 2> wall = wall_cells(e, r);
+    for (std::size_t c = 0; c < wall.size(); ++c)
+      if (!wall[c].empty()) w.number(summary, row, static_cast<lxw_col_t>(5 + c), wall[c]);
 
     const auto place = std::find(every_calculation.begin(), every_calculation.end(), e.kind);
     KindSheet& ks = kinds[static_cast<std::size_t>(place - every_calculation.begin())];
@@ -210,9 +226,14 @@ void write_book(Writer& w, const Book& book) {
       w.text(ks.sheet, at, col++, it == e.texts.end() ? std::string_view() : it->second);
     }
     if (r.valid) w.number(ks.sheet, at, col, caption_number(r, e.kind));
-    w.text(ks.sheet, at, col + 1, unit);
-    w.text(ks.sheet, at, col + 2, r.valid ? std::string() : "无效：" + r.message);
-    w.text(ks.sheet, at, col + 3, e.note);
+    w.text(ks.sheet, at, ++col, unit);
+    if (ks.wall)
+      for (const std::string& cell : wall) {
+        ++col;
+        if (!cell.empty()) w.number(ks.sheet, at, col, cell);
+      }
+    w.text(ks.sheet, at, ++col, r.valid ? std::string() : "无效：" + r.message);
+    w.text(ks.sheet, at, ++col, e.note);
   }
   // The inputs are texts as typed ("4.0" keeps its zero): no green mark on every one of them.
   for (const KindSheet& ks : kinds) {

@@ -179,7 +179,27 @@ double read_normalised(std::string_view s) {
   return read_decimal(s);
 }
 
+// Whether read_normalised finds digits, rather than reading 0 for want of any.
+bool has_digits(std::string_view s) {
+  if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
+    const int base = s[1] == 'H' || s[1] == 'h' ? 16 : 8;
+    const int v = s.size() > 2 ? hex_value(s[2]) : -1;
+    return v >= 0 && v < base;
+  }
+  std::size_t i = s.starts_with('+') || s.starts_with('-') ? 1 : 0;
+  if (i < s.size() && s[i] == '.') ++i;
+  return i < s.size() && is_digit(s[i]);
+}
+
 }  // namespace
+
+bool holds_number(std::string_view text) noexcept {
+  try {
+    return has_digits(normalise(text));
+  } catch (...) {
+    return false;
+  }
+}
 
 double read_number(std::string_view text) noexcept {
   try {

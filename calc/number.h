@@ -18,6 +18,9 @@ namespace loadcalc {
 // A decimal number beyond the range of a double saturates to +-infinity, one too small for it
 // to +-0, as correctly rounded reading does; the result is never NaN.
 double read_number(std::string_view text) noexcept;
+// Whether the text has such a numeric beginning: false where read_number gives 0 for want of one
+// ("", "abc", ".", "-").
+bool holds_number(std::string_view text) noexcept;
 
 // floor(1000 * value + 0.5) / 1000, written with at most 15 significant digits, no trailing
 // zeros, "E+NN" notation from 1e15 on, and the unit directly behind. None when the value (or its

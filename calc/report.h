@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "calc/assumptions.h"
 #include "calc/fields.h"
 #include "calc/project.h"
 #include "calc/sheet.h"
@@ -31,12 +32,17 @@ struct SheetHeader {
 // shown (as entered), their workings in the given order, their results, and the signatures. An
 // empty header field prints as a blank cell to fill in by hand. Texts are escaped; the HTML is the
 // subset QTextDocument lays out.
+// With assumptions (a book's entry), the inputs leave out the fields they replace, the wall's
+// build-up and the openings' table follow the inputs, and the workings take the stated figures
+// and name their sources; with none, the calculator's sheet.
 std::string sheet_fragment(const SheetHeader& header,
                            const std::array<std::string, field_count>& texts,
-                           std::span<const Calculation> calculations);
+                           std::span<const Calculation> calculations,
+                           const Assumptions& assumptions = {});
 
 // One page: the fragment and its page line, as a whole HTML document.
 std::string sheet_html(const SheetHeader& header, const std::array<std::string, field_count>& texts,
-                       std::span<const Calculation> calculations);
+                       std::span<const Calculation> calculations,
+                       const Assumptions& assumptions = {});
 
 }  // namespace loadcalc

@@ -90,6 +90,12 @@ class Writer {
   // Symbols of the whole formula, inputs by field first, then the steps it introduces; and the
   // sources of the formula's fixed figures.
   std::vector<std::string> legend() const {
+    std::vector<std::string> lines = symbol_legend();
+    for (std::string& line : figure_legend()) lines.push_back(std::move(line));
+    return lines;
+  }
+
+  std::vector<std::string> symbol_legend() const {
     const CalculationInfo& row = calculation_info(w_.calculation);
     std::vector<const Quantity*> used;
     for (const Quantity& q : w_.symbols)
@@ -105,6 +111,11 @@ class Writer {
       if (!q->unit.empty()) line.append("，").append(q->unit);
       lines.push_back(std::move(line));
     }
+    return lines;
+  }
+
+  std::vector<std::string> figure_legend() const {
+    std::vector<std::string> lines;
     for (const StatedFigure& f : w_.figures)
       lines.push_back(text(f.figure) + " — " + text(f.source));
     return lines;
@@ -128,6 +139,9 @@ class Writer {
   const Working& w_;
   bool html_;
 };
+
+// More symbols than the calculator's formulas have: the HTML sets them in two columns.
+constexpr std::size_t long_legend = 12;
 
 }  // namespace
 
@@ -157,7 +171,28 @@ std::string working_html(const Working& w) {
   const Writer out(w, true);
   std::string s = "<p><b>" + html_escaped(w.title) + "</b></p>\n<p>" + out.result_symbol() + " = " +
                   out.tokens(w.formula, false) + "</p>\n<p>式中：";
-  for (const std::string& entry : out.legend()) s.append("<br>\n").append(entry);
+  const std::vector<std::string> symbols = out.symbol_legend();
+  if (symbols.size() <= long_legend) {
+    for (const std::string& entry : symbols) s.append("<br>\n").append(entry);
+  } else {
+    // A wall of many layers: its short symbol lines in three columns, so that its sheet keeps to
+    // one page.
+    s.append("</p>\n<table width=\"100%\" cellspacing=\"0\" cellpadding=\"0\"><tr>");
+    constexpr std::size_t columns = 3;
+    const std::size_t rows = (symbols.size() + columns - 1) / columns;
+    for (std::size_t start = 0; start < symbols.size(); start += rows) {
+      s.append("<td width=\"33%\" valign=\"top\">");
+      for (std::size_t i = start; i < std::min(symbols.size(), start + rows); ++i)
+        s.append(i > start ? "<br>\n" : "").append(symbols[i]);
+      s.append("</td>");
+    }
+    s.append("</tr></table>\n<p>");
+  }
+  bool first = symbols.size() > long_legend;
+  for (const std::string& entry : out.figure_legend()) {
+    s.append(first ? "" : "<br>\n").append(entry);
+    first = false;
+  }
   // Each "=" in a narrow column of its own, a blank either side, so that the lines align on their
   // "=" signs and no figure touches one; a line fills its columns from the left.
   s.append("</p>\n<p>计算：</p>\n<table cellspacing=\"0\" cellpadding=\"1\">\n");

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPagedPaintDevice>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace loadcalc::ui {
 
@@ -61,6 +62,37 @@ void SheetPrinter::fit(const QString& html, const QRectF& place) {
   painter_.translate(place.topLeft());
   painter_.scale(scale, scale);
   doc->drawContents(&painter_);
+  painter_.restore();
+}
+
+SheetPrinter::Flow SheetPrinter::flow(const QString& html, const QRectF& place) const {
+  const auto doc = document(html);
+  // Set just small enough, as fit() does, but never below the least scale; a smaller scale
+  // widens the text, so each try is laid out again.
+  qreal scale = 1;
+  doc->setTextWidth(place.width());
+  for (int i = 0; i < 4 && doc->size().height() * scale > place.height(); ++i) {
+    scale = std::max(min_sheet_scale, place.height() / doc->size().height() * scale);
+    doc->setTextWidth(place.width() / scale);
+  }
+  if (doc->size().height() * scale <= place.height()) return {scale, 1};
+  doc->setPageSize(place.size() / min_sheet_scale);
+  return {min_sheet_scale, doc->pageCount()};
+}
+
+void SheetPrinter::flow_page(const QString& html, const QRectF& place, const Flow& flow, int page) {
+  if (flow.pages == 1 && flow.scale == 1) return fit(html, place);
+  const auto doc = document(html);
+  const QSizeF size = place.size() / flow.scale;
+  if (flow.pages == 1)
+    doc->setTextWidth(size.width());
+  else
+    doc->setPageSize(size);
+  painter_.save();
+  painter_.translate(place.topLeft());
+  painter_.scale(flow.scale, flow.scale);
+  painter_.translate(0, -page * size.height());
+  doc->drawContents(&painter_, QRectF(QPointF(0, page * size.height()), size));
   painter_.restore();
 }
 

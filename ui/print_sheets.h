@@ -1,7 +1,8 @@
 #pragma once
 // Sheets on paper, as the calculator's 打印计算书 and the book's print and PDF lay them: A4 with
 // 20 mm at the sides and 15 mm above and below, the sheet's font, and every sheet on one page of
-// its own, set smaller rather than split.
+// its own, set smaller rather than split. A book's sheet is set smaller only so far: one longer
+// than that (a wall of many layers and openings) flows onto further pages.
 
 #include <QPainter>
 #include <QRectF>
@@ -37,12 +38,25 @@ class SheetPrinter {
   // A sheet alone on the next page.
   void sheet(const QString& html);
 
+  // How `html` goes into places of `place`'s size: one page set smaller as far as
+  // min_sheet_scale, or at that scale over as many pages as it needs.
+  struct Flow {
+    qreal scale = 1;
+    int pages = 1;
+  };
+  Flow flow(const QString& html, const QRectF& place) const;
+  // Page `page` (from 0) of `html` so laid out, in `place` on the current page.
+  void flow_page(const QString& html, const QRectF& place, const Flow& flow, int page);
+
  private:
   QPagedPaintDevice& device_;
   QRectF page_;
   qreal millimetre_;
   QPainter painter_;
 };
+
+// Below this a sheet's 10-point text (7.5 points here) would be too small to read and sign.
+inline constexpr qreal min_sheet_scale = 0.75;
 
 // The sheets, one to a page.
 void print_sheets(QPagedPaintDevice& device, const QStringList& sheets);

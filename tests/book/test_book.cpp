@@ -111,8 +111,9 @@ TEST(BookFile, EveryBadFileIsRefusedWithItsPlace) {
       {"[1, 2]", "不是计算书：文件内容应为 JSON 对象，却是数组"},
       {R"({"format": "other", "version": 1})",
        "不是 loadcalc 计算书：“format” 应为 “loadcalc-book”"},
-      {R"({"format": "loadcalc-book", "version": 2})",
-       "此计算书由较新版本的 loadcalc 写成（格式版本 2），本程序只能读取格式版本 1"},
+      {R"({"format": "loadcalc-book", "version": 3})",
+       "此计算书由较新版本的 loadcalc 写成（格式版本 3），本程序只能读取格式版本 2 及以前"},
+      {R"({"format": "loadcalc-book", "version": 0})", "格式版本 0 无效"},
       {R"({"format": "loadcalc-book", "version": "1"})", "“version” 应为整数，却是文本"},
       {R"({"format": "loadcalc-book", "version": 1, "entries": []})", "缺少 “project”"},
       {file_with("").replace(file_with("").find("\"date\": \"\""), 10, "\"date\": 8"),
@@ -190,15 +191,17 @@ TEST(BookFile, SaveReplacesWholeOrNotAtAll) {
 }
 
 TEST(BookExports, SummaryCsv) {
-  EXPECT_EQ(summary_csv(sample()),
-            "\xEF\xBB\xBF"
-            "序号,构件,类型,轴线开间尺寸(m),层高(m),框架梁高(m),门窗洞口宽度(m),门窗洞口高度(m),"
-            "墙自重(kN/m²),窗重(kN/m²),框架柱宽(m),踏步宽度(mm),踏步高度(mm),楼梯板厚度(mm),"
-            "面层厚度(mm),面层容重(kN/m³),结果,单位,检查,备注\r\n"
-            "1,KL3 ③~④轴,梁上线荷载,4.0,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,6.7,kN/m,,\r\n"
-            "2,␀\t␡\U0001F3E2 𠀀,梁上线荷载,4.5,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,7.006,kN/m,,\r\n"
-            "3,\"LT-1, \"\"A\"\"\",楼梯恒荷载,,,,,,,,,280,200,130,30,22.0,,kN/m^2,"
-            "无效：踏步高度≤0或≥200，数据错误。请重新输入！,\"'=见结施-05\n第二行 🏢\"\r\n"s);
+  EXPECT_EQ(
+      summary_csv(sample()),
+      "\xEF\xBB\xBF"
+      "序号,构件,类型,轴线开间尺寸(m),层高(m),框架梁高(m),门窗洞口宽度(m),门窗洞口高度(m),"
+      "墙自重(kN/m²),窗重(kN/m²),框架柱宽(m),踏步宽度(mm),踏步高度(mm),楼梯板厚度(mm),"
+      "面层厚度(mm),面层容重(kN/m³),结果,单位,墙自重取值(kN/m²),洞口总面积(m²),检查,备注\r\n"
+      "1,KL3 ③~④轴,梁上线荷载,4.0,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,6.7,kN/m,3,4.4,,\r\n"
+      "2,␀\t␡\U0001F3E2 𠀀,梁上线荷载,4.5,3.6,0.45,2.0,2.2,3.0,0.50,0.0,,,,,,7.006,kN/m,3,4.4,,"
+      "\r\n"
+      "3,\"LT-1, \"\"A\"\"\",楼梯恒荷载,,,,,,,,,280,200,130,30,22.0,,kN/m^2,,,"
+      "无效：踏步高度≤0或≥200，数据错误。请重新输入！,\"'=见结施-05\n第二行 🏢\"\r\n"s);
 }
 
 TEST(BookExports, NoCellRunsAsASpreadsheetFormulaOrCarriesAControlCharacter) {

@@ -280,7 +280,7 @@ TEST(Xlsx, ACellExcelCannotHoldIsNamed) {
   book.entries = {stair("LT-1"), beam("KL1", {}, std::string(32768, 'x'))};
   std::string bytes;
   EXPECT_EQ(xlsx_workbook(book, bytes),
-            "“梁上线荷载” 表 N2 格的文字超过 Excel 一格的上限 32767 个字符");
+            "“梁上线荷载” 表 P2 格的文字超过 Excel 一格的上限 32767 个字符");
 
   book.entries[1].note = std::string(32767, 'x');
   EXPECT_EQ(xlsx_workbook(book, bytes), std::nullopt);

@@ -23,7 +23,8 @@ inline Entry beam(std::string name, const Texts& changed = {}) {
            {Field::Text6, "3.0"},
            {Field::Text11, "0.50"},
            {Field::Text13, "0.0"}},
-          ""};
+          "",
+          {}};
   for (const auto& [f, text] : changed) e.texts[f] = text;
   return e;
 }
@@ -36,7 +37,8 @@ inline Entry stair(std::string name, const Texts& changed = {}) {
            {Field::Text9, "130"},
            {Field::Text10, "30"},
            {Field::Text12, "22.0"}},
-          ""};
+          "",
+          {}};
   for (const auto& [f, text] : changed) e.texts[f] = text;
   return e;
 }

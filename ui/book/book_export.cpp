@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "book/book.h"
 #include "book/evaluate.h"
@@ -95,13 +96,13 @@ QString sheet_body(const Book& book, const Entry& e) {
   const Calculation shown[] = {e.kind};
   SheetHeader header = sheet_header(book, e);
   header.signatures = false;
-  return qstring(sheet_fragment(header, sheet_texts(e), shown));
+  return qstring(sheet_fragment(header, sheet_texts(e), shown, e.assumptions));
 }
 
 // A word processor numbers its own pages: the sheet without its page line.
 QString sheet_part(const Book& book, const Entry& e) {
   const Calculation shown[] = {e.kind};
-  return qstring(sheet_fragment(sheet_header(book, e), sheet_texts(e), shown));
+  return qstring(sheet_fragment(sheet_header(book, e), sheet_texts(e), shown, e.assumptions));
 }
 
 // An entry the calculator would refuse gets its inputs and the reason, and no working: a working
@@ -175,20 +176,35 @@ class BookPages {
     const auto cover = printer_.document(cover_html(book_));
     cover->setPageSize(body_.size());
     const int cover_pages = cover->pageCount();
-    const int pages = cover_pages + static_cast<int>(book_.entries.size());
+    // A sheet too long for one page flows onto more, so every entry is laid out before the first
+    // page is numbered. Its text is made again to be painted rather than kept for a whole book.
+    std::vector<SheetPrinter::Flow> flows;
+    int pages = cover_pages;
+    for (const Entry& e : book_.entries) {
+      flows.push_back(printer_.flow(entry_html(e), body_));
+      pages += flows.back().pages;
+    }
     for (int p = 0; p < cover_pages; ++p) {
       if (progress_ && !progress_(p, pages)) return false;
       cover_page(*cover, p, pages);
     }
+    int page = cover_pages;
     for (std::size_t i = 0; i < book_.entries.size(); ++i) {
-      const int page = cover_pages + static_cast<int>(i) + 1;
-      if (progress_ && !progress_(page - 1, pages)) return false;
-      entry_page(book_.entries[i], page, pages);
+      for (int part = 0; part < flows[i].pages; ++part) {
+        if (progress_ && !progress_(page, pages)) return false;
+        printer_.start_page();
+        frame(qstring(book_.entries[i].name), ++page, pages);
+        printer_.flow_page(entry_html(book_.entries[i]), body_, flows[i], part);
+      }
     }
     return !progress_ || progress_(pages, pages);
   }
 
  private:
+  QString entry_html(const Entry& e) const {
+    return evaluate(e).valid ? sheet_body(book_, e) : refused_html(e);
+  }
+
   void cover_page(QTextDocument& cover, int p, int pages) {
     printer_.start_page();
     frame({}, p + 1, pages);
@@ -197,12 +213,6 @@ class BookPages {
     painter.translate(body_.topLeft() - QPointF(0, p * body_.height()));
     cover.drawContents(&painter, QRectF(0, p * body_.height(), body_.width(), body_.height()));
     painter.restore();
-  }
-
-  void entry_page(const Entry& e, int page, int pages) {
-    printer_.start_page();
-    frame(qstring(e.name), page, pages);
-    printer_.fit(evaluate(e).valid ? sheet_body(book_, e) : refused_html(e), body_);
   }
 
   void frame(const QString& member, int page, int pages) {
