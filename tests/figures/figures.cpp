@@ -31,6 +31,7 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -48,8 +49,6 @@
 #include "checks/opening_rules.h"
 
 #ifdef LOADCALC_FIGURES_THROUGH_GLUE
-#include <cmath>
-
 #include "web/glue.h"
 #endif
 
@@ -296,8 +295,9 @@ std::vector<const Material*> rows_weighed(bool by_area, bool doors_and_windows) 
   return out;
 }
 
+// One rounding of one product, so that no platform can fuse it into anything else.
 std::int64_t thousandths(double x) {
-  return static_cast<std::int64_t>(x * 1000 + 0.5);
+  return std::llround(x * 1000);
 }
 
 // A figure as an engineer states it: now and then typed in full width or behind a blank.
@@ -307,8 +307,8 @@ std::string typed(Random& r, std::string text) {
   return text;
 }
 
-// A row's figure: mostly its default or another figure of its range, sometimes one outside it
-// (which the sheet prints as the designer's), or a figure of a material the code does not list.
+// A figure the table gives for one of the rows: mostly a row's default or another figure of its
+// range; otherwise any figure from lo to hi thousandths, as a designer states one.
 std::string weight_text(Random& r, const std::vector<const Material*>& rows, std::int64_t lo,
                         std::int64_t hi) {
   const auto decimals = static_cast<int>(r.between(1, 3));
