@@ -10,15 +10,20 @@
 // answers with text returns a pointer to it and lc_output_size() gives its length.
 
 #include <cstddef>
+#include <limits>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "web/glue.h"
 
+#include "calc/assumptions.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
 #include "calc/memory_sheet.h"
+#include "calc/number.h"
 #include "calc/report.h"
 #include "calc/startup.h"
 #include "calc/working.h"
@@ -38,6 +43,9 @@ namespace {
 MemorySheet sheet(change_check);
 std::string input;
 std::string output;
+std::vector<double> numbers;
+// The figure of the last generalised formula; NaN when it failed.
+double value = std::numeric_limits<double>::quiet_NaN();
 
 void append_json(std::string& out, std::string_view s) {
   out += '"';
@@ -137,6 +145,44 @@ const char* judge(int f, bool even_if_same) {
   return answer_effects();
 }
 
+constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
+
+// The buffer's numbers from `offset` on, `rows` rows of `width` each; none when the page asked
+// for more than it handed in (or for a negative count).
+std::optional<std::span<const double>> rows_of(std::size_t offset, int rows, std::size_t width) {
+  if (rows < 0 || offset > numbers.size() ||
+      (numbers.size() - offset) / width < static_cast<std::size_t>(rows))
+    return std::nullopt;
+  return std::span<const double>(numbers).subspan(offset, static_cast<std::size_t>(rows) * width);
+}
+
+// A row's basis as the page numbers it (0, 1); none for any other number.
+template <class Basis>
+std::optional<Basis> basis_at(double code) {
+  if (code == 0.0) return Basis{0};
+  if (code == 1.0) return Basis{1};
+  return std::nullopt;
+}
+
+// The caption of a formula's result, as the calculator writes it, and the figure kept for
+// lc_value(): a finite figure whose caption overflows fails as the calculator's does, yet keeps
+// its figure.
+const char* answer_result(const CalcResult& r, Calculation c) {
+  value = r.status == CalcStatus::ok ? r.value : not_a_number;
+  std::optional<std::string> caption;
+  if (r.status == CalcStatus::ok) caption = format_result(r.value, calculation_info(c).unit);
+  output = caption ? *caption
+                   : std::string(failure_text(r.status == CalcStatus::ok ? CalcStatus::out_of_range
+                                                                         : r.status));
+  return output.c_str();
+}
+
+const char* answer_nothing() {
+  value = not_a_number;
+  output.clear();
+  return output.c_str();
+}
+
 }  // namespace
 }  // namespace loadcalc
 
@@ -222,4 +268,68 @@ LOADCALC_EXPORT(lc_sheet_html) const char* lc_sheet_html() {
   for (const CalculationInfo& c : calculations) all.push_back(c.id);
   output = sheet_html(header, texts, all);
   return output.c_str();
+}
+
+// A buffer of `count` numbers for the next generalised formula.
+LOADCALC_EXPORT(lc_numbers) double* lc_numbers(std::size_t count) {
+  numbers.assign(count, 0.0);
+  return numbers.data();
+}
+
+// The wall's weight per m² from `layers` layers, each three numbers: the basis (0: a thickness
+// in mm times a unit weight in kN/m³; 1: a weight per m² of face, its thickness unused), the
+// thickness, the weight. NaN when the buffer holds fewer or a basis is neither.
+LOADCALC_EXPORT(lc_wall_weight) double lc_wall_weight(int layers) {
+  const auto rows = rows_of(0, layers, 3);
+  if (!rows) return not_a_number;
+  std::vector<WallLayer> values;
+  for (std::size_t i = 0; i < rows->size(); i += 3) {
+    const auto basis = basis_at<LayerBasis>((*rows)[i]);
+    if (!basis) return not_a_number;
+    values.push_back({*basis, (*rows)[i + 1], (*rows)[i + 2]});
+  }
+  return wall_weight(values);
+}
+
+// The beam's line load: bay span, storey height, beam depth, column width (m), the wall's weight
+// (kN/m², typed or lc_wall_weight's), then `openings` openings of four numbers each: width and
+// height (m), count, weight (kN/m²). No opening is a wall without one; the calculator's window is
+// one opening of count 1. The caption, or nothing when the buffer holds fewer numbers.
+LOADCALC_EXPORT(lc_beam_line_load) const char* lc_beam_line_load(int openings) {
+  const auto wall = rows_of(0, 1, 5);
+  const auto rows = rows_of(5, openings, 4);
+  if (!wall || !rows) return answer_nothing();
+  const auto& w = *wall;
+  std::vector<Opening> values;
+  for (std::size_t i = 0; i < rows->size(); i += 4)
+    values.push_back({(*rows)[i], (*rows)[i + 1], (*rows)[i + 2], (*rows)[i + 3]});
+  return answer_result(beam_line_load(WallInputs{w[0], w[1], w[2], w[3], w[4]}, values),
+                       Calculation::MainProgram_1);
+}
+
+// The stair's converted dead load: step width, step height, slab thickness, finish thickness
+// (mm), finish density (kN/m³), the concrete's unit weight (kN/m³), the soffit finish (kN/m²),
+// then `extras` extra loads of three numbers each: the basis (0: a weight per m² of plan, the
+// width unused; 1: a weight per metre over a flight width), the weight, the flight width (m). The
+// caption, or nothing when the buffer holds fewer numbers or a basis is neither.
+LOADCALC_EXPORT(lc_stair_dead_load) const char* lc_stair_dead_load(int extras) {
+  const auto stair = rows_of(0, 1, 7);
+  const auto rows = rows_of(7, extras, 3);
+  if (!stair || !rows) return answer_nothing();
+  const auto& s = *stair;
+  std::vector<ExtraLoad> values;
+  for (std::size_t i = 0; i < rows->size(); i += 3) {
+    const auto basis = basis_at<ExtraBasis>((*rows)[i]);
+    if (!basis) return answer_nothing();
+    values.push_back({*basis, (*rows)[i + 1], (*rows)[i + 2]});
+  }
+  return answer_result(stair_dead_load(StairInputs{s[0], s[1], s[2], s[3], s[4]},
+                                       StairMaterials{s[5], s[6]}, values),
+                       Calculation::MainProgram_2);
+}
+
+// The figure behind the last caption of lc_beam_line_load or lc_stair_dead_load, unrounded; NaN
+// when that formula failed or was not given its numbers.
+LOADCALC_EXPORT(lc_value) double lc_value() {
+  return value;
 }

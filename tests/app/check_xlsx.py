@@ -2,7 +2,9 @@
 below, results as numbers and texts as texts, whatever the decimal sign of the locale the program
 runs in (the test runs it under a comma-decimal one).
 
-usage: check_xlsx.py PROGRAM BOOK OUT.xlsx
+usage: check_xlsx.py BOOK OUT.xlsx PROGRAM...
+PROGRAM...: the program's command, after an emulator where one runs it (the Windows build under
+Wine, whose workbook is read back here the same way).
 """
 import os
 import subprocess
@@ -14,11 +16,11 @@ except ImportError:
     sys.exit("openpyxl is not installed: install the Debian package python3-openpyxl "
              "(scripts/install-deps test)")
 
-program, book, out = sys.argv[1:]
+book, out, *program = sys.argv[1:]
 if os.path.exists(out):
     os.remove(out)
 env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-run = subprocess.run([program, "--export", out, book], env=env, capture_output=True, text=True,
+run = subprocess.run([*program, "--export", out, book], env=env, capture_output=True, text=True,
                      timeout=60)
 if run.returncode != 0 or run.stderr:
     sys.exit(f"loadcalc exited with {run.returncode}:\n{run.stderr}")
