@@ -1,5 +1,6 @@
 #include "calc/number.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -316,6 +317,22 @@ Selection select_all(std::string_view text) noexcept {
 
 void select_all(Sheet& sheet, Field f) {
   sheet.set_selection(f, select_all(sheet.text(f)));
+}
+
+std::string field_figure(double value) {
+  // Wide enough for the largest finite double written out in full.
+  std::array<char, 400> buffer{};
+  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                          std::chars_format::fixed, 3);
+  if (error != std::errc{}) return "0";
+  std::string out(buffer.data(), end);
+  if (out.find('.') != std::string::npos) {
+    while (out.back() == '0') out.pop_back();
+    if (out.back() == '.') out.pop_back();
+  }
+  // A tiny negative figure rounds to nothing; a field would read "-0" as 0 anyway.
+  if (out == "-0") out = "0";
+  return out;
 }
 
 }  // namespace loadcalc

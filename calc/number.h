@@ -22,6 +22,10 @@ double read_number(std::string_view text) noexcept;
 // ("", "abc", ".", "-").
 bool holds_number(std::string_view text) noexcept;
 
+// A computed figure as it is written into a field or shown beside one: three decimals, trailing
+// zeros and a trailing point dropped ("1.8", "16.35", "2.123", "2"); never "-0".
+std::string field_figure(double value);
+
 // floor(1000 * value + 0.5) / 1000, written with at most 15 significant digits, no trailing
 // zeros, "E+NN" notation from 1e15 on, and the unit directly behind. None when the value (or its
 // rounding) is not finite: there is no honest caption for it.

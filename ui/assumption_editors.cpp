@@ -27,22 +27,6 @@
 
 namespace loadcalc::ui {
 
-std::string field_figure(double value) {
-  // Wide enough for the largest finite double written out in full.
-  std::array<char, 400> buffer{};
-  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                          std::chars_format::fixed, 3);
-  if (error != std::errc{}) return "0";
-  std::string out(buffer.data(), end);
-  if (out.find('.') != std::string::npos) {
-    while (out.back() == '0') out.pop_back();
-    if (out.back() == '.') out.pop_back();
-  }
-  // A tiny negative figure rounds to nothing; a field would read "-0" as 0 anyway.
-  if (out == "-0") out = "0";
-  return out;
-}
-
 namespace {
 
 QString unit_text(WeightBasis b) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "calc/assumptions.h"
+#include "calc/number.h"
 
 class QCheckBox;
 class QComboBox;
@@ -24,10 +25,6 @@ class QTableWidget;
 class QVBoxLayout;
 
 namespace loadcalc::ui {
-
-// A computed figure as a dialog writes it into a field or shows it: three decimals, trailing zeros
-// and a trailing point dropped ("1.8", "16.35", "2.123", "2"); never "-0".
-std::string field_figure(double value);
 
 // A table of rows with 添加, 删除, 上移 and 下移 under it. The subclass keeps the rows' texts
 // and makes each row's cells; this keeps the table in step with them.
