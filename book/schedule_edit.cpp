@@ -11,6 +11,7 @@
 
 #include "book/schedule.h"
 #include "book/whole_file.h"
+#include "calc/assumptions.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
 
@@ -121,7 +122,9 @@ void put(Entry& e, const std::vector<std::string>& cells, const std::vector<Targ
         e.note = cells[j];
         break;
       case ScheduleCell::input:
-        e.texts[targets[j]->field] = cells[j];
+        // A field the entry's stated layers or openings replace holds no text: the cell is
+        // skipped as 结果 is, so that what the sheet shows is what was stated.
+        if (!replaces(e.assumptions, targets[j]->field)) e.texts[targets[j]->field] = cells[j];
         break;
       default:
         break;

@@ -124,6 +124,20 @@ TEST(PasteBlock, FillsByPositionOrByHeaderAndAppendsNewEntries) {
   }
 }
 
+// A text pasted over a field the entry's layers replace would be a text the entry cannot hold.
+TEST(PasteBlock, SkipsTheFieldsAnEntrysLayersReplace) {
+  Book b;
+  b.entries = {beam("KL1")};
+  b.entries[0].assumptions.wall_layers = std::vector<WallLayerText>{};
+  b.entries[0].texts.erase(F::Text6);
+  Entry expected = b.entries[0];
+  expected.texts[F::Text5] = "2.1";
+  expected.texts[F::Text11] = "0.4";
+  const auto pasted = paste_block(b, Beam, 0, 6, {{"2.1", "9.9", "0.4"}});
+  ASSERT_TRUE(std::holds_alternative<PasteResult>(pasted));
+  EXPECT_EQ(std::get<PasteResult>(pasted).entries, std::vector{expected});
+}
+
 TEST(PasteBlock, RefusesAHeaderItCannotMatchOrABookTooLarge) {
   struct Case {
     Calculation kind;
