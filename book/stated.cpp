@@ -1,5 +1,6 @@
 #include "book/stated.h"
 
+#include <initializer_list>
 #include <utility>
 
 #include "calc/assumptions.h"
@@ -88,6 +89,29 @@ CalculatorView calculator_view(const Entry& entry) {
       view.unshown.push_back("附加荷载 " + extra.name + "：计算器不计");
   }
   return view;
+}
+
+Entry taken_back(const Entry& entry, const std::map<Field, std::string>& calculator_texts) {
+  const CalculatorView shown = calculator_view(entry);
+  const auto changed = [&](std::initializer_list<Field> fields) {
+    for (Field f : fields) {
+      const auto now = calculator_texts.find(f);
+      if (now != calculator_texts.end() && now->second != shown.texts.at(f)) return true;
+    }
+    return false;
+  };
+  Entry out = entry;
+  Assumptions& a = out.assumptions;
+  if (a.wall_layers && changed({Field::Text6})) a.wall_layers.reset();
+  if (a.openings && changed({Field::Text4, Field::Text5, Field::Text11})) a.openings.reset();
+  for (Field f : calculation_info(entry.kind).reads) {
+    const auto now = calculator_texts.find(f);
+    if (replaces(a, f))
+      out.texts.erase(f);
+    else if (now != calculator_texts.end())
+      out.texts[f] = now->second;
+  }
+  return out;
 }
 
 }  // namespace loadcalc

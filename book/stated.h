@@ -28,4 +28,9 @@ struct CalculatorView {
 };
 CalculatorView calculator_view(const Entry& entry);
 
+// The entry with the calculator's texts of its fields taken back (更新条目). Stated layers or
+// openings stay while the calculator still shows what calculator_view gave it for them; a field
+// the user changed there takes its text and drops what replaced it.
+Entry taken_back(const Entry& entry, const std::map<Field, std::string>& calculator_texts);
+
 }  // namespace loadcalc

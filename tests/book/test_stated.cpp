@@ -143,5 +143,40 @@ TEST(CalculatorView, ShownInFullIsTheEntrysFigure) {
   }
 }
 
+// 更新条目 keeps what the calculator showed unchanged and takes what the user changed there.
+TEST(TakenBack, KeepsStatedFiguresTheCalculatorLeftAlone) {
+  struct Case {
+    const char* name;
+    test::Texts calculator;  // the calculator's texts besides the entry's shown ones
+    bool layers, openings;   // still stated afterwards
+    test::Texts texts;       // the replaceable texts afterwards
+  };
+  Assumptions both = layers(block_wall);
+  both.openings = std::vector{window, door};
+  const Entry e = with(beam("KL1"), both);
+  const Case cases[] = {
+      {"nothing changed", {}, true, true, {}},
+      {"the bay changed", {{F::Text1, "6.0"}}, true, true, {}},
+      {"the wall weight typed", {{F::Text6, "2.5"}}, false, true, {{F::Text6, "2.5"}}},
+      {"the window's height typed",
+       {{F::Text5, "1.2"}},
+       true,
+       false,
+       {{F::Text4, "1.5"}, {F::Text5, "1.2"}, {F::Text11, "0.45"}}},
+  };
+  for (const Case& c : cases) {
+    test::Texts calculator = calculator_view(e).texts;
+    for (const auto& [f, text] : c.calculator) calculator[f] = text;
+    const Entry out = taken_back(e, calculator);
+    EXPECT_EQ(out.assumptions.wall_layers.has_value(), c.layers) << c.name;
+    EXPECT_EQ(out.assumptions.openings.has_value(), c.openings) << c.name;
+    test::Texts replaceable;
+    for (F f : {F::Text4, F::Text5, F::Text6, F::Text11})
+      if (out.texts.contains(f)) replaceable[f] = out.texts.at(f);
+    EXPECT_EQ(replaceable, c.texts) << c.name;
+    EXPECT_EQ(out.texts.at(F::Text1), calculator.at(F::Text1)) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace loadcalc
