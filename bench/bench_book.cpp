@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <string>
 
@@ -17,6 +16,7 @@
 #include "ui/book/book_export.h"
 #include "ui/book/book_model.h"
 #include "ui/book/book_window.h"
+#include "ui/book/schedule_view.h"
 #include "ui/calculator/form1.h"
 
 namespace {
@@ -53,7 +53,7 @@ void BM_ShowInWindow(benchmark::State& state) {
   window->show();
   for (auto _ : state) {
     window->document().adopt(book, {});
-    window->table()->viewport()->repaint();
+    window->current_schedule()->viewport()->repaint();
     QApplication::processEvents();
   }
 }
