@@ -462,6 +462,13 @@ std::variant<Schedule, ReadError> read_schedule(std::string_view text) {
   return out;
 }
 
+std::variant<std::vector<std::vector<std::string>>, ReadError> read_records(std::string_view text,
+                                                                            char separator) {
+  auto parsed = records(text, separator);
+  if (auto* f = std::get_if<Fault>(&parsed)) return ReadError{std::move(f->message)};
+  return std::get<std::vector<Record>>(std::move(parsed));
+}
+
 std::optional<std::string> read_schedule_file(const std::filesystem::path& path, std::string& out) {
   return read_whole(path, out);
 }

@@ -43,6 +43,13 @@ struct ImportReport {
 // than max_book_bytes. The message on failure.
 std::optional<std::string> read_schedule_file(const std::filesystem::path& path, std::string& out);
 
+// The records of a spreadsheet's text, split at `separator` and at line breaks, as the schedule
+// reader reads them: a blank line is one empty cell, a final line break ends the last record, a
+// cell that opens with a quote runs to its closing quote over separators and line breaks. The
+// message of a quote left open.
+std::variant<std::vector<std::vector<std::string>>, ReadError> read_records(std::string_view text,
+                                                                            char separator);
+
 // Appends the schedule's entries to the book, all of them or, on a fault, none.
 std::variant<ImportReport, ReadError> import_schedule(std::string_view text, Book& book);
 

@@ -145,4 +145,16 @@ void EditCellsCommand::undo() {
   for (std::size_t i = 0; i < rows_.size(); ++i) model_.replace_entry(rows_[i], before_[i]);
 }
 
+SetEntriesCommand::SetEntriesCommand(BookModel& model, std::vector<Entry> after,
+                                     const QString& text)
+    : QUndoCommand(text), model_(model), before_(model.book().entries), after_(std::move(after)) {}
+
+void SetEntriesCommand::redo() {
+  model_.replace_entries(after_);
+}
+
+void SetEntriesCommand::undo() {
+  model_.replace_entries(before_);
+}
+
 }  // namespace loadcalc::ui

@@ -124,4 +124,17 @@ class EditCellsCommand : public QUndoCommand {
   std::vector<Entry> before_, after_;
 };
 
+// A paste or an import: the whole list of entries before and after, one step however many
+// entries it touched. `text` says which.
+class SetEntriesCommand : public QUndoCommand {
+ public:
+  SetEntriesCommand(BookModel& model, std::vector<Entry> after, const QString& text);
+  void redo() override;
+  void undo() override;
+
+ private:
+  BookModel& model_;
+  std::vector<Entry> before_, after_;
+};
+
 }  // namespace loadcalc::ui

@@ -122,6 +122,10 @@ BookDocument::BookDocument(BookPrompts& prompts, QString recovery_folder, QObjec
   // Made while the book is opened rather than at its first change, so that the uninstaller and the
   // portable zip's check find the one folder the program writes beside the settings.
   QDir().mkpath(recovery_folder_);
+  recovery_timer_.setSingleShot(true);
+  recovery_timer_.setInterval(recovery_pause_ms);
+  connect(&recovery_timer_, &QTimer::timeout, this,
+          [this] { keep_recovery_copy(undo_.isClean()); });
   connect(&undo_, &QUndoStack::indexChanged, this, &BookDocument::changed);
   connect(&undo_, &QUndoStack::cleanChanged, this, &BookDocument::changed);
 }
@@ -129,6 +133,7 @@ BookDocument::BookDocument(BookPrompts& prompts, QString recovery_folder, QObjec
 BookDocument::~BookDocument() {
   // The stack clears itself as it goes, which is no clean close: the recovery copy stays, and
   // its lock goes with the document, so that the next start offers it.
+  flush_recovery_copy();
   undo_.disconnect(this);
   unlock_book();
 }
@@ -216,6 +221,8 @@ void BookDocument::adopt(Book book, const QString& path) {
   // Nothing to undo, and yet not saved.
   undo_.resetClean();
   changed();
+  // The copy it came from may go next: its own must be on disk first.
+  flush_recovery_copy();
 }
 
 void BookDocument::adopt(RecoveredBook recovered) {
@@ -299,11 +306,22 @@ void BookDocument::set_path(const QString& path) {
 void BookDocument::changed() {
   const bool clean = undo_.isClean();
   emit modified_changed(!clean);
-  keep_recovery_copy(clean);
+  if (!clean) {
+    recovery_timer_.start();
+    return;
+  }
+  recovery_timer_.stop();
+  keep_recovery_copy(true);
 }
 
-// The copy follows every change and goes with a save or a clean close; it is written only while
-// this document holds its lock, and the lock goes after the copy.
+void BookDocument::flush_recovery_copy() {
+  if (!recovery_timer_.isActive()) return;
+  recovery_timer_.stop();
+  keep_recovery_copy(undo_.isClean());
+}
+
+// The copy follows the changes and goes at once with a save or a clean close; it is written only
+// while this document holds its lock, and the lock goes after the copy.
 void BookDocument::keep_recovery_copy(bool clean) {
   const QString copy = copy_in(recovery_folder_, recovery_id_);
   if (clean) {

@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUndoStack>
 #include <cstddef>
 #include <memory>
@@ -116,6 +117,10 @@ class BookDocument : public QObject {
   // Over the file this book belongs to only when it is as this copy last read or wrote it, or
   // the user says 覆盖; never while it is open read-only.
   bool save_to(const QString& path);
+  // The recovery copy follows a change after a pause in typing (recovery_pause_ms); this writes a
+  // pending one now.
+  void flush_recovery_copy();
+  static constexpr int recovery_pause_ms = 1000;
 
  signals:
   void path_changed(const QString& path);
@@ -155,6 +160,9 @@ class BookDocument : public QObject {
   // Held while the copy exists, so that a start of the program offers only copies whose document
   // is gone.
   std::unique_ptr<QLockFile> recovery_lock_;
+  // Runs while a change waits for its recovery copy: a large book is written once a pause in
+  // typing comes, not at every key.
+  QTimer recovery_timer_;
 };
 
 }  // namespace loadcalc::ui

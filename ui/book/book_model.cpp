@@ -57,6 +57,15 @@ void BookModel::move_entry(int from, int to) {
   endMoveRows();
 }
 
+void BookModel::replace_entries(std::vector<Entry> entries) {
+  beginResetModel();
+  book_.entries = std::move(entries);
+  results_.clear();
+  results_.reserve(book_.entries.size());
+  for (const Entry& e : book_.entries) results_.push_back(evaluate(e));
+  endResetModel();
+}
+
 int BookModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : size();
 }

@@ -31,6 +31,8 @@ class BookModel : public QAbstractListModel {
   // The entry's kind stays: a schedule holds an entry by its kind.
   void replace_entry(int row, Entry entry);
   void move_entry(int from, int to);
+  // Every entry at once, for a paste or an import of any size.
+  void replace_entries(std::vector<Entry> entries);
 
   // One row an entry, shown by its member name.
   int rowCount(const QModelIndex& parent = {}) const override;

@@ -28,12 +28,15 @@
 #include <QTabWidget>
 #include <QUrl>
 #include <algorithm>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <utility>
+#include <variant>
 
 #include "book/file.h"
 #include "book/recovery.h"
+#include "book/schedule.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
 #include "ui/book/book_commands.h"
@@ -43,6 +46,7 @@
 #include "ui/book/schedule_view.h"
 #include "ui/message_box.h"
 #include "ui/qt_text.h"
+#include "ui/text_decoding.h"
 
 namespace loadcalc::ui {
 
@@ -215,6 +219,8 @@ void BookWindow::create_file_menu() {
              QKeySequence(Qt::CTRL | Qt::Key_S));
   add_action(file, "saveBookAs", QStringLiteral("另存为(&A)…"), this, &BookWindow::save_as,
              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  add_action(file, "importSchedule", QStringLiteral("导入计算表(&I)…"), this,
+             [this] { import_file(); });
   recent_menu_ = file->addMenu(QStringLiteral("最近的文件(&R)"));
   connect(recent_menu_, &QMenu::aboutToShow, this, &BookWindow::fill_recent_menu);
   create_export_menu(file->addMenu(QStringLiteral("导出(&E)")));
@@ -339,6 +345,44 @@ bool BookWindow::open(const QString& path) {
   if (chosen.isEmpty()) return false;
   document_->open(chosen);
   return !document_->path().isEmpty() && QFileInfo(document_->path()) == QFileInfo(chosen);
+}
+
+bool BookWindow::import_file(const QString& path) {
+  const QString title = QStringLiteral("导入计算表");
+  QString chosen = path;
+  if (chosen.isEmpty())
+    chosen = QFileDialog::getOpenFileName(this, title, QFileInfo(document_->path()).absolutePath(),
+                                          QStringLiteral("计算表 (*.csv *.txt);;所有文件 (*)"));
+  if (chosen.isEmpty()) return false;
+  std::string bytes;
+  if (const auto error =
+          read_schedule_file(std::filesystem::path(chosen.toStdU16String()), bytes)) {
+    warn(this, title, qstring(*error));
+    return false;
+  }
+  auto text = decode_text(bytes);
+  if (const auto* error = std::get_if<DecodeError>(&text)) {
+    warn(this, title, qstring(error->message));
+    return false;
+  }
+  Book imported = document_->book();
+  const auto report = loadcalc::import_schedule(std::get<std::string>(text), imported);
+  if (const auto* error = std::get_if<ReadError>(&report)) {
+    warn(this, title, qstring(error->message));
+    return false;
+  }
+  const ImportReport& r = std::get<ImportReport>(report);
+  const int first = document_->model().size();
+  document_->undo_stack().push(
+      new SetEntriesCommand(document_->model(), std::move(imported.entries), title));
+  int refused = 0;
+  for (int row = first; row < document_->model().size(); ++row)
+    refused += !document_->model().result(row).valid;
+  QString summary = qstring(import_summary(r.added, r.defaulted.size()));
+  if (refused > 0) summary += QStringLiteral("；%1 条未通过检查").arg(refused);
+  statusBar()->showMessage(summary);
+  if (r.added > 0) select_row(first);
+  return true;
 }
 
 void BookWindow::save() {

@@ -71,6 +71,9 @@ class BookWindow : public QMainWindow {
   // The book at `path` (an empty path: the one the user picks in a file dialog). True when it is
   // the window's book now; false when it could not be read or the user cancelled.
   bool open(const QString& path = {});
+  // 导入计算表…: the schedule file at `path` (empty: the one the user picks) appended to the book
+  // as one undo step. True when it was.
+  bool import_file(const QString& path = {});
 
  protected:
   void closeEvent(QCloseEvent* event) override;

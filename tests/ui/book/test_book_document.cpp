@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "book/file.h"
+#include "book/recovery.h"
 #include "tests/support/entries.h"
 #include "ui/book/book_commands.h"
 #include "ui/book/book_document.h"
@@ -100,6 +101,33 @@ class BookDocumentTest : public QObject {
       first.clear();
       QCOMPARE(copies(), 0);
     }
+  }
+
+  // Typing writes the copy once it pauses, not at every key; a save removes it at once.
+  void the_recovery_copy_waits_for_a_pause() {
+    Script s;
+    BookDocument d(s, folder());
+    d.open(tower());
+    const auto first_name = [&] {
+      const QStringList copy = QDir(folder()).entryList({"recovery*.lcbook"});
+      if (copy.size() != 1) return QString();
+      const auto r = read_recovery(QDir(folder()).filePath(copy[0]).toStdU16String());
+      return r ? QString::fromStdString(r->book.entries.at(0).name) : QString();
+    };
+    rename(d, 0, "A");
+    rename(d, 0, "AB");
+    QCOMPARE(copies(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(first_name(), QStringLiteral("AB"), 5000);
+    rename(d, 0, "ABC");
+    QCOMPARE(first_name(), QStringLiteral("AB"));
+    d.flush_recovery_copy();
+    QCOMPARE(first_name(), QStringLiteral("ABC"));
+    rename(d, 0, "ABCD");
+    QVERIFY(d.save());
+    QCOMPARE(copies(), 0);
+    // Nothing left pending to bring it back.
+    QTest::qWait(BookDocument::recovery_pause_ms + 200);
+    QCOMPARE(copies(), 0);
   }
 
   void a_save_over_a_file_changed_since_asks_data() {

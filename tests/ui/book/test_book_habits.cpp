@@ -260,7 +260,7 @@ class BookHabitsTest : public WindowTest {
     QTest::newRow("menu bar") << ""
                               << "FE";
     QTest::newRow("文件") << "文件(&F)"
-                          << "NOSAREPC";
+                          << "NOSAIREPC";
     QTest::newRow("导出") << "导出(&E)"
                           << "POHCXL";
     QTest::newRow("编辑") << "编辑(&E)"
