@@ -37,6 +37,7 @@
 #include "book/file.h"
 #include "book/recovery.h"
 #include "book/schedule.h"
+#include "book/schedule_edit.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
 #include "ui/book/book_commands.h"
@@ -44,6 +45,7 @@
 #include "ui/book/book_export.h"
 #include "ui/book/schedule_model.h"
 #include "ui/book/schedule_view.h"
+#include "ui/clipboard_cells.h"
 #include "ui/message_box.h"
 #include "ui/qt_text.h"
 #include "ui/text_decoding.h"
@@ -258,6 +260,8 @@ void BookWindow::create_edit_menu() {
   // editor keeps those it has (Ctrl+C copies its text).
   add_table_action(add_action(edit, "copyCells", QStringLiteral("复制(&C)"), this,
                               &BookWindow::copy_cells, QKeySequence(Qt::CTRL | Qt::Key_C)));
+  add_table_action(add_action(edit, "pasteCells", QStringLiteral("粘贴(&P)"), this,
+                              &BookWindow::paste_cells, QKeySequence(Qt::CTRL | Qt::Key_V)));
   add_table_action(add_action(edit, "fillDown", QStringLiteral("向下填充(&F)"), this,
                               &BookWindow::fill_down, QKeySequence(Qt::CTRL | Qt::Key_D)));
   edit->addSeparator();
@@ -554,6 +558,44 @@ void BookWindow::copy_cells() {
   if (cells.isEmpty() && view->currentIndex().isValid()) cells << view->currentIndex();
   if (cells.isEmpty()) return;
   QGuiApplication::clipboard()->setMimeData(view->model()->mimeData(cells));
+}
+
+// From the selection's top left cell (else the current one, else below the last row), as one
+// step however many rows it fills or adds.
+void BookWindow::paste_cells() {
+  ScheduleView* view = current_schedule();
+  view->commit_edit();
+  const auto& model = *static_cast<const ScheduleModel*>(view->model());
+  const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+  const Cells cells = mime ? cells_from_mime(*mime) : Cells();
+  if (cells.empty()) return;
+  int row = model.rowCount(), column = model.column_of(ScheduleCell::name);
+  const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+  if (!selected.isEmpty()) {
+    row = model.rowCount();
+    column = model.columnCount();
+    for (const QModelIndex& i : selected) {
+      row = std::min(row, i.row());
+      column = std::min(column, i.column());
+    }
+  } else if (view->currentIndex().isValid()) {
+    row = view->currentIndex().row();
+    column = view->currentIndex().column();
+  }
+  const QString title = QStringLiteral("粘贴");
+  auto pasted = paste_block(document_->book(), model.kind(), static_cast<std::size_t>(row),
+                            static_cast<std::size_t>(column), cells);
+  if (const auto* error = std::get_if<ReadError>(&pasted)) {
+    warn(this, title, qstring(error->message));
+    return;
+  }
+  PasteResult& result = std::get<PasteResult>(pasted);
+  if (result.changed == 0 && result.added == 0) return;
+  document_->undo_stack().push(
+      new SetEntriesCommand(document_->model(), std::move(result.entries), title));
+  statusBar()->showMessage(
+      QStringLiteral("粘贴：修改 %1 条，新增 %2 条").arg(result.changed).arg(result.added));
+  view->setCurrentIndex(model.index(std::min(row, model.rowCount() - 1), column));
 }
 
 void BookWindow::move_entry_up() {

@@ -97,6 +97,7 @@ class BookWindow : public QMainWindow {
   void insert_entry();
   void fill_down();
   void copy_cells();
+  void paste_cells();
   void show_project_field(int field);
   void show_name();
 

@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPalette>
-#include <QSet>
 #include <QUndoStack>
 #include <algorithm>
 #include <map>
@@ -16,6 +15,7 @@
 #include "calc/fields.h"
 #include "ui/book/book_commands.h"
 #include "ui/book/book_model.h"
+#include "ui/clipboard_cells.h"
 #include "ui/qt_text.h"
 #include "ui/window_style.h"
 
@@ -26,19 +26,6 @@ namespace {
 bool typed_into(const ScheduleColumnInfo& c) {
   return c.cell == ScheduleCell::name || c.cell == ScheduleCell::input ||
          c.cell == ScheduleCell::note;
-}
-
-// As a spreadsheet writes a cell of tab-separated text: quoted when it holds a separator, a line
-// break or a quote, its quotes doubled.
-QString tsv_cell(const QString& text) {
-  if (!text.contains(u'\t') && !text.contains(u'\n') && !text.contains(u'\r') &&
-      !text.contains(u'"'))
-    return text;
-  return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
-QString html_cell(const QString& text) {
-  return text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"));
 }
 
 }  // namespace
@@ -331,34 +318,21 @@ QStringList ScheduleModel::mimeTypes() const {
 
 QMimeData* ScheduleModel::mimeData(const QModelIndexList& cells) const {
   int top = rowCount(), bottom = -1, left = columnCount(), right = -1;
-  QSet<QPair<int, int>> selected;
   for (const QModelIndex& i : cells) {
     if (!i.isValid() || i.model() != this) continue;
     top = std::min(top, i.row());
     bottom = std::max(bottom, i.row());
     left = std::min(left, i.column());
     right = std::max(right, i.column());
-    selected.insert({i.row(), i.column()});
   }
-  QStringList lines;
-  QString html = QStringLiteral("<meta charset=\"utf-8\"><table>");
-  for (int r = top; r <= bottom; ++r) {
-    QStringList line;
-    html += QStringLiteral("<tr>");
-    for (int c = left; c <= right; ++c) {
-      const QString text =
-          selected.contains({r, c}) ? data(index(r, c), Qt::DisplayRole).toString() : QString();
-      line << tsv_cell(text);
-      html += QStringLiteral("<td>") + html_cell(text) + QStringLiteral("</td>");
-    }
-    lines << line.join(u'\t');
-    html += QStringLiteral("</tr>");
-  }
-  html += QStringLiteral("</table>");
-  auto* mime = new QMimeData;
-  mime->setText(lines.join(u'\n'));
-  mime->setHtml(html);
-  return mime;
+  if (bottom < 0) return mime_from_cells({});
+  Cells block(static_cast<std::size_t>(bottom - top + 1),
+              std::vector<std::string>(static_cast<std::size_t>(right - left + 1)));
+  for (const QModelIndex& i : cells)
+    if (i.isValid() && i.model() == this)
+      block[static_cast<std::size_t>(i.row() - top)][static_cast<std::size_t>(i.column() - left)] =
+          data(i, Qt::DisplayRole).toString().toStdString();
+  return mime_from_cells(block);
 }
 
 }  // namespace loadcalc::ui

@@ -234,6 +234,8 @@ class BookHabitsTest : public WindowTest {
                             << "";
     QTest::newRow("复制") << "copyCells"
                           << "Ctrl+C";
+    QTest::newRow("粘贴") << "pasteCells"
+                          << "Ctrl+V";
     QTest::newRow("向下填充") << "fillDown"
                               << "Ctrl+D";
     QTest::newRow("插入行") << "insertEntry"
@@ -264,7 +266,7 @@ class BookHabitsTest : public WindowTest {
     QTest::newRow("导出") << "导出(&E)"
                           << "POHCXL";
     QTest::newRow("编辑") << "编辑(&E)"
-                          << "URCFIDLMBKJOE";
+                          << "URCPFIDLMBKJOE";
   }
   void each_menu_has_its_letters() {
     QFETCH(QString, menu);

@@ -430,29 +430,24 @@ class ScheduleTest : public WindowTest {
   void copy_gives_tab_separated_text_and_an_html_table_data() {
     QTest::addColumn<QList<QPoint>>("cells");  // (column, row)
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("rows");  // of the HTML table
     QTest::newRow("a block") << QList<QPoint>{{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}}
-                             << "1\tKL1\t4.0\n3\t\"KL \"\"2\"\"\"\t5.0"
-                             << "<meta charset=\"utf-8\"><table><tr><td>1</td><td>KL1</td>"
-                                "<td>4.0</td></tr><tr><td>3</td><td>KL &quot;2&quot;</td>"
-                                "<td>5.0</td></tr></table>";
+                             << "1\tKL1\t4.0\n3\tKL \"2\"\t5.0\n"
+                             << "<tr><td>1</td><td>KL1</td><td>4.0</td></tr>\n"
+                                "<tr><td>3</td><td>KL &quot;2&quot;</td><td>5.0</td></tr>\n";
     QTest::newRow("a refused entry's figures")
-        << QList<QPoint>{{10, 2}, {11, 2}} << "—\t层高≤0，数据错误。请重新输入！"
-        << "<meta charset=\"utf-8\"><table><tr><td>—</td>"
-           "<td>层高≤0，数据错误。请重新输入！</td></tr>"
-           "</table>";
-    QTest::newRow("a note over lines") << QList<QPoint>{{12, 0}} << "\"梁端\t加腋\n<两侧>\""
-                                       << "<meta charset=\"utf-8\"><table><tr><td>梁端\t加腋"
-                                          "<br>&lt;两侧&gt;</td></tr></table>";
-    QTest::newRow("cells apart") << QList<QPoint>{{0, 0}, {3, 1}} << "1\t\t\t\n\t\t\t3.6"
-                                 << "<meta charset=\"utf-8\"><table><tr><td>1</td><td></td>"
-                                    "<td></td><td></td></tr><tr><td></td><td></td><td></td>"
-                                    "<td>3.6</td></tr></table>";
+        << QList<QPoint>{{10, 2}, {11, 2}} << "—\t层高≤0，数据错误。请重新输入！\n"
+        << "<tr><td>—</td><td>层高≤0，数据错误。请重新输入！</td></tr>\n";
+    QTest::newRow("a note over lines") << QList<QPoint>{{12, 0}} << "\"梁端\t加腋\n<两侧>\"\n"
+                                       << "<tr><td>梁端\t加腋<br>&lt;两侧&gt;</td></tr>\n";
+    QTest::newRow("cells apart") << QList<QPoint>{{0, 0}, {3, 1}} << "1\t\t\t\n\t\t\t3.6\n"
+                                 << "<tr><td>1</td><td></td><td></td><td></td></tr>\n"
+                                    "<tr><td></td><td></td><td></td><td>3.6</td></tr>\n";
   }
   void copy_gives_tab_separated_text_and_an_html_table() {
     QFETCH(QList<QPoint>, cells);
     QFETCH(QString, text);
-    QFETCH(QString, html);
+    QFETCH(QString, rows);
     Entry first = beam("KL1");
     first.note = "梁端\t加腋\n<两侧>";
     ScheduleView* view = shown({first, stair("LT-1"), beam("KL \"2\"", {{Field::Text1, "5.0"}}),
@@ -466,7 +461,80 @@ class ScheduleTest : public WindowTest {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     QVERIFY(mime);
     QCOMPARE(mime->text(), text);
-    QCOMPARE(mime->html(), html);
+    QCOMPARE(mime->html(),
+             QStringLiteral("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                            "charset=utf-8\"></head><body><table>\n") +
+                 rows + QStringLiteral("</table></body></html>\n"));
+  }
+
+  void paste_fills_from_the_current_cell_in_one_step_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("html");  // on the clipboard when there is no text
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("members");
+    QTest::addColumn<QString>("storeys");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("down a column") << "4.2\n3.9\n"
+                                   << "" << 0 << "层高(m)"
+                                   << "KL1|LT-1|KL2"
+                                   << "4.2|3.9"
+                                   << "";
+    // The rows past the last beam are new beams, after the book's last entry.
+    QTest::newRow("past the last row") << "4.2\n3.9\n3.3"
+                                       << "" << 1 << "层高(m)"
+                                       << "KL1|LT-1|KL2|梁 3|梁 4"
+                                       << "3.6|4.2|3.9|3.3"
+                                       << "";
+    QTest::newRow("across columns") << "KL9\t4.5\t3.0"
+                                    << "" << 0 << "构件"
+                                    << "KL9|LT-1|KL2"
+                                    << "3.0|3.6"
+                                    << "";
+    QTest::newRow("by its headings") << "层高(m)\t构件\n2.8\tKL0\n"
+                                     << "" << 0 << "备注"
+                                     << "KL0|LT-1|KL2"
+                                     << "2.8|3.6"
+                                     << "";
+    QTest::newRow("an HTML table only") << ""
+                                        << "<table><tr><td>4.2</td></tr></table>" << 1 << "层高(m)"
+                                        << "KL1|LT-1|KL2"
+                                        << "3.6|4.2"
+                                        << "";
+    QTest::newRow("another kind's column")
+        << "踏步宽度(mm)\n300\n"
+        << "" << 0 << "层高(m)"
+        << "KL1|LT-1|KL2"
+        << "3.6|3.6"
+        << "粘贴 | 第 1 列：“踏步宽度(mm)” 是楼梯恒荷载的输入，梁上线荷载的计算表没有这一列";
+  }
+  void paste_fills_from_the_current_cell_in_one_step() {
+    QFETCH(QString, text);
+    QFETCH(QString, html);
+    QFETCH(int, row);
+    QFETCH(QString, heading);
+    QFETCH(QString, members);
+    QFETCH(QString, storeys);
+    QFETCH(QString, box);
+    ScheduleView* view = shown({beam("KL1"), stair("LT-1"), beam("KL2")}, beams);
+    QVERIFY(view);
+    view->setCurrentIndex(cell(beams, row, heading));
+    auto* mime = new QMimeData;
+    if (!text.isEmpty()) mime->setText(text);
+    if (!html.isEmpty()) mime->setHtml(html);
+    QGuiApplication::clipboard()->setMimeData(mime);
+    const QString before = names();
+    const int steps_before = steps();
+    key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(names(), members);
+    QCOMPARE(column_texts(beams, QStringLiteral("层高(m)")), storeys);
+    const QStringList shown_boxes = fx->watcher.take_boxes();
+    QCOMPARE(shown_boxes.join(u'\n').section(QStringLiteral(" | "), 0, 1), box);
+    QCOMPARE(steps(), steps_before + (box.isEmpty() ? 1 : 0));
+    if (!box.isEmpty()) return;
+    action("undo")->trigger();
+    QCOMPARE(names(), before);
+    QCOMPARE(column_texts(beams, QStringLiteral("层高(m)")), QStringLiteral("3.6|3.6"));
   }
 
   void opening_asks_before_it_overwrites_unfiled_texts_data() {
