@@ -57,6 +57,8 @@ int main(int argc, char* argv[]) {
   auto* window = new loadcalc::ui::BookWindow(form, &form);
   window->document().adopt(book, QStringLiteral("/home/wang/滨江花园3#.lcbook"));
   window->document().undo_stack().setClean();
+  // Wide enough for every column of the beams' table, the refused entry's message included.
+  window->resize(1380, 420);
   window->show();
   window->select_row(1);
   app.processEvents();

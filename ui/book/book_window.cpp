@@ -86,7 +86,8 @@ BookWindow::BookWindow(Sheet& calculator, QWidget* calculator_window)
   connect(document_, &BookDocument::modified_changed, this, &BookWindow::setWindowModified);
   connect(&document_->model(), &BookModel::project_changed, this, &BookWindow::show_project_field);
   show_name();
-  resize(760, 480);
+  // A schedule's columns want room: beside a calculator on a 1920-pixel screen.
+  resize(1080, 520);
   placed_ = restoreGeometry(QSettings().value(geometry_key()).toByteArray());
 }
 
