@@ -1,7 +1,7 @@
 # Dependencies point one way: calc <- checks <- book; calc <- form; form, checks, book <- ui <- app;
 # form, checks, calc <- web. The two windows' folders never include each other, and ui/ itself
-# holds only what both use, the book's types among them (the clipboard's blocks of cells). Run
-# with -DSOURCE_DIR=the project's root; a wrong include fails and names the file and the line.
+# holds only what both use. Run with -DSOURCE_DIR=the project's root; a wrong include fails and
+# names the file and the line.
 # One row per folder: the folder, then the folders its files may include from.
 cmake_minimum_required(VERSION 3.25)
 set(rules
