@@ -175,48 +175,25 @@ class ScheduleTest : public WindowTest {
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("check");
     QTest::addColumn<QString>("flagged");
-    QTest::newRow("a wider bay") << 0 << "轴线开间尺寸(m)"
-                                 << "5.0"
-                                 << "7.25"
-                                 << ""
-                                 << "";
-    QTest::newRow("no storey") << 0 << "层高(m)"
-                               << "0"
-                               << "—"
-                               << "层高≤0，数据错误。请重新输入！"
-                               << "层高(m)";
+    const auto row = [](const char* name, int kind, const char* heading, const char* typed,
+                        const char* result, const char* check, const char* flagged) {
+      QTest::newRow(name) << kind << QString(heading) << QString(typed) << QString(result)
+                          << QString(check) << QString(flagged);
+    };
+    // clang-format off
+    row("a wider bay", 0, "轴线开间尺寸(m)", "5.0", "7.25", "", "");
+    row("no storey", 0, "层高(m)", "0", "—", "层高≤0，数据错误。请重新输入！", "层高(m)");
     // The bay passes its own test; the opening it no longer holds is the cell marked.
-    QTest::newRow("a bay narrower than the opening") << 0 << "轴线开间尺寸(m)"
-                                                     << "1.5"
-                                                     << "—"
-                                                     << "窗宽≥开间轴线间距，数据错误。请重新输入！"
-                                                     << "门窗洞口宽度(m)";
-    QTest::newRow("a leading zero") << 0 << "框架梁高(m)"
-                                    << "01"
-                                    << "—"
-                                    << "空白或以 0 开头的数，计算器不接受"
-                                    << "框架梁高(m)";
+    row("a bay narrower than the opening", 0, "轴线开间尺寸(m)", "1.5", "—",
+        "窗宽≥开间轴线间距，数据错误。请重新输入！", "门窗洞口宽度(m)");
+    row("a leading zero", 0, "框架梁高(m)", "01", "—", "空白或以 0 开头的数，计算器不接受", "框架梁高(m)");
     // The calculator's keys would refuse the letter; the schedule keeps it for the checks.
-    QTest::newRow("a unit typed after the number") << 0 << "层高(m)"
-                                                   << "3.6m"
-                                                   << "6.7"
-                                                   << ""
-                                                   << "";
-    QTest::newRow("a stair's riser") << 1 << "踏步高度(mm)"
-                                     << "200"
-                                     << "—"
-                                     << "踏步高度≤0或≥200，数据错误。请重新输入！"
-                                     << "踏步高度(mm)";
-    QTest::newRow("a member's name, as typed") << 0 << "构件"
-                                               << " KL 9 <b>"
-                                               << "6.7"
-                                               << ""
-                                               << "";
-    QTest::newRow("a note") << 1 << "备注"
-                            << "梁端加腋"
-                            << "7.172"
-                            << ""
-                            << "";
+    row("a unit typed after the number", 0, "层高(m)", "3.6m", "6.7", "", "");
+    row("a stair's riser", 1, "踏步高度(mm)", "200", "—", "踏步高度≤0或≥200，数据错误。请重新输入！",
+        "踏步高度(mm)");
+    row("a member's name, as typed", 0, "构件", " KL 9 <b>", "6.7", "", "");
+    row("a note", 1, "备注", "梁端加腋", "7.172", "", "");
+    // clang-format on
   }
   void a_typed_cell_is_judged_at_once_and_undone_in_one_step() {
     QFETCH(int, kind);
@@ -475,38 +452,24 @@ class ScheduleTest : public WindowTest {
     QTest::addColumn<QString>("members");
     QTest::addColumn<QString>("storeys");
     QTest::addColumn<QString>("box");
-    QTest::newRow("down a column") << "4.2\n3.9\n"
-                                   << "" << 0 << "层高(m)"
-                                   << "KL1|LT-1|KL2"
-                                   << "4.2|3.9"
-                                   << "";
+    const auto row = [](const char* name, const char* text, const char* html, int at,
+                        const char* heading, const char* members, const char* storeys,
+                        const char* box) {
+      QTest::newRow(name) << QString(text) << QString(html) << at << QString(heading)
+                          << QString(members) << QString(storeys) << QString(box);
+    };
+    // clang-format off
+    row("down a column", "4.2\n3.9\n", "", 0, "层高(m)", "KL1|LT-1|KL2", "4.2|3.9", "");
     // The rows past the last beam are new beams, after the book's last entry.
-    QTest::newRow("past the last row") << "4.2\n3.9\n3.3"
-                                       << "" << 1 << "层高(m)"
-                                       << "KL1|LT-1|KL2|梁 3|梁 4"
-                                       << "3.6|4.2|3.9|3.3"
-                                       << "";
-    QTest::newRow("across columns") << "KL9\t4.5\t3.0"
-                                    << "" << 0 << "构件"
-                                    << "KL9|LT-1|KL2"
-                                    << "3.0|3.6"
-                                    << "";
-    QTest::newRow("by its headings") << "层高(m)\t构件\n2.8\tKL0\n"
-                                     << "" << 0 << "备注"
-                                     << "KL0|LT-1|KL2"
-                                     << "2.8|3.6"
-                                     << "";
-    QTest::newRow("an HTML table only") << ""
-                                        << "<table><tr><td>4.2</td></tr></table>" << 1 << "层高(m)"
-                                        << "KL1|LT-1|KL2"
-                                        << "3.6|4.2"
-                                        << "";
-    QTest::newRow("another kind's column")
-        << "踏步宽度(mm)\n300\n"
-        << "" << 0 << "层高(m)"
-        << "KL1|LT-1|KL2"
-        << "3.6|3.6"
-        << "粘贴 | 第 1 列：“踏步宽度(mm)” 是楼梯恒荷载的输入，梁上线荷载的计算表没有这一列";
+    row("past the last row", "4.2\n3.9\n3.3", "", 1, "层高(m)", "KL1|LT-1|KL2|梁 3|梁 4",
+        "3.6|4.2|3.9|3.3", "");
+    row("across columns", "KL9\t4.5\t3.0", "", 0, "构件", "KL9|LT-1|KL2", "3.0|3.6", "");
+    row("by its headings", "层高(m)\t构件\n2.8\tKL0\n", "", 0, "备注", "KL0|LT-1|KL2", "2.8|3.6", "");
+    row("an HTML table only", "", "<table><tr><td>4.2</td></tr></table>", 1, "层高(m)",
+        "KL1|LT-1|KL2", "3.6|4.2", "");
+    row("another kind's column", "踏步宽度(mm)\n300\n", "", 0, "层高(m)", "KL1|LT-1|KL2", "3.6|3.6",
+        "粘贴 | 第 1 列：“踏步宽度(mm)” 是楼梯恒荷载的输入，梁上线荷载的计算表没有这一列");
+    // clang-format on
   }
   void paste_fills_from_the_current_cell_in_one_step() {
     QFETCH(QString, text);
@@ -544,41 +507,27 @@ class ScheduleTest : public WindowTest {
     QTest::addColumn<QString>("asked");
     QTest::addColumn<QString>("text1_after");
     QTest::addColumn<QString>("text8_after");
-    const QString question =
-        QStringLiteral("计算器中的%1输入不在计算书的任何条目中。打开“%2”将覆盖它们。是否打开？");
-    QTest::newRow("start-up texts") << ""
-                                    << "KL2"
-                                    << ""
-                                    << ""
-                                    << "5.0"
-                                    << "160";
-    QTest::newRow("an entry's texts") << "Text1:5.0"
-                                      << "KL1"
-                                      << ""
-                                      << ""
-                                      << "4.0"
-                                      << "160";
-    QTest::newRow("texts of no entry, opened")
-        << "Text1:6.0"
-        << "KL2"
-        << "打开" << question.arg("梁上线荷载", "KL2") << "5.0"
-        << "160";
-    QTest::newRow("texts of no entry, kept") << "Text1:6.0"
-                                             << "KL2"
-                                             << "取消" << question.arg("梁上线荷载", "KL2") << "6.0"
-                                             << "160";
+    const auto row = [](const char* name, const char* calculator, const char* opened,
+                        const char* answer, const char* kind, const char* text1,
+                        const char* text8) {
+      const QString asked = *kind
+                                ? QStringLiteral(
+                                      "计算器中的%1输入不在计算书的任何条目中。打开“%2”将覆盖它们。"
+                                      "是否打开？")
+                                      .arg(QString(kind), QString(opened))
+                                : QString();
+      QTest::newRow(name) << QString(calculator) << QString(opened) << QString(answer) << asked
+                          << QString(text1) << QString(text8);
+    };
+    // clang-format off
+    row("start-up texts", "", "KL2", "", "", "5.0", "160");
+    row("an entry's texts", "Text1:5.0", "KL1", "", "", "4.0", "160");
+    row("texts of no entry, opened", "Text1:6.0", "KL2", "打开", "梁上线荷载", "5.0", "160");
+    row("texts of no entry, kept", "Text1:6.0", "KL2", "取消", "梁上线荷载", "6.0", "160");
     // Only the opened kind's fields are overwritten, so only they count.
-    QTest::newRow("the other kind's texts") << "Text8:170"
-                                            << "KL2"
-                                            << ""
-                                            << ""
-                                            << "5.0"
-                                            << "170";
-    QTest::newRow("a stair over unfiled stair texts")
-        << "Text8:170"
-        << "LT-1"
-        << "打开" << question.arg("楼梯恒荷载", "LT-1") << "4.0"
-        << "150";
+    row("the other kind's texts", "Text8:170", "KL2", "", "", "5.0", "170");
+    row("a stair over unfiled stair texts", "Text8:170", "LT-1", "打开", "楼梯恒荷载", "4.0", "150");
+    // clang-format on
   }
   void opening_asks_before_it_overwrites_unfiled_texts() {
     QFETCH(QString, calculator);
