@@ -1,8 +1,6 @@
 // The README's pictures of the calculation book: a small book of one storey, its window as the
 // user sees it, and the book exported to PDF (scripts/book).
 #include <QApplication>
-#include <QHeaderView>
-#include <QTableView>
 #include <cstdio>
 
 #include "book/book.h"
@@ -59,8 +57,10 @@ int main(int argc, char* argv[]) {
   auto* window = new loadcalc::ui::BookWindow(form, &form);
   window->document().adopt(book, QStringLiteral("/home/wang/滨江花园3#.lcbook"));
   window->document().undo_stack().setClean();
+  // Wide enough for every column of the beams' table, the refused entry's message included.
+  window->resize(1380, 420);
   window->show();
-  window->table()->selectRow(1);
+  window->select_row(1);
   app.processEvents();
   return window->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }

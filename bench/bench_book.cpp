@@ -1,12 +1,12 @@
 // The calculation book at a building's size: a 100-entry book exported to PDF (cover, one sheet
-// per entry), and a 1,000-entry book put into the book window and shown. Figures for the notes
-// (docs/benchmarks.md), run on the offscreen platform.
+// per entry), a book of 1,000 and of 10,000 entries put into the book window and shown, and one
+// cell of the larger typed into. Figures for the notes (docs/benchmarks.md), run on the offscreen
+// platform.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <string>
 
@@ -17,6 +17,8 @@
 #include "ui/book/book_export.h"
 #include "ui/book/book_model.h"
 #include "ui/book/book_window.h"
+#include "ui/book/schedule_model.h"
+#include "ui/book/schedule_view.h"
 #include "ui/calculator/form1.h"
 
 namespace {
@@ -53,11 +55,52 @@ void BM_ShowInWindow(benchmark::State& state) {
   window->show();
   for (auto _ : state) {
     window->document().adopt(book, {});
-    window->table()->viewport()->repaint();
+    window->current_schedule()->viewport()->repaint();
     QApplication::processEvents();
   }
 }
-BENCHMARK(BM_ShowInWindow)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ShowInWindow)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// One cell typed into a building's book, to its row repainted: the undo step, the entry judged
+// again, and what the window does on a change of the book.
+void BM_EditOneCell(benchmark::State& state) {
+  const Book book = building(static_cast<int>(state.range(0)));
+  ui::Form1 form;
+  form.show();
+  auto* window = new ui::BookWindow(form, &form);
+  window->show();
+  window->document().adopt(book, {});
+  ui::ScheduleModel& beams = window->schedule_model(Calculation::MainProgram_1);
+  const QModelIndex cell = beams.index(0, beams.column_of(ScheduleCell::input, Field::Text2));
+  int n = 0;
+  for (auto _ : state) {
+    beams.setData(cell, QString::number(3 + n++ % 2), Qt::EditRole);
+    window->current_schedule()->viewport()->repaint();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_EditOneCell)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The same without the undo stack and what hangs on it (the recovery copy): the entry judged
+// again, the schedule told of its row, the row repainted.
+void BM_RepaintOneRow(benchmark::State& state) {
+  const Book book = building(static_cast<int>(state.range(0)));
+  ui::Form1 form;
+  form.show();
+  auto* window = new ui::BookWindow(form, &form);
+  window->show();
+  window->document().adopt(book, {});
+  ui::BookModel& model = window->document().model();
+  int n = 0;
+  for (auto _ : state) {
+    Entry edited = model.entry(0);
+    edited.texts[Field::Text2] = std::to_string(3 + n++ % 2);
+    model.replace_entry(0, std::move(edited));
+    window->current_schedule()->viewport()->repaint();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_RepaintOneRow)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace
 

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QStandardPaths>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <string>
@@ -20,6 +19,7 @@
 #include "ui/book/book_commands.h"
 #include "ui/book/book_document.h"
 #include "ui/book/book_window.h"
+#include "ui/book/schedule_view.h"
 #include "ui/calculator/form1.h"
 #include "ui/text_decoding.h"
 
@@ -71,7 +71,7 @@ struct Window {
     book->show();
   }
   void paint() {
-    book->table()->viewport()->repaint();
+    book->current_schedule()->viewport()->repaint();
     QApplication::processEvents();
   }
 };

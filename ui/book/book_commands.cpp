@@ -124,6 +124,27 @@ void UpdateEntryCommand::undo() {
   model_.replace_entry(row_, before_);
 }
 
+EditCellsCommand::EditCellsCommand(BookModel& model, std::vector<std::pair<int, Entry>> edited,
+                                   const QString& text)
+    : QUndoCommand(text), model_(model) {
+  rows_.reserve(edited.size());
+  before_.reserve(edited.size());
+  after_.reserve(edited.size());
+  for (auto& [row, entry] : edited) {
+    rows_.push_back(row);
+    before_.push_back(model.entry(row));
+    after_.push_back(std::move(entry));
+  }
+}
+
+void EditCellsCommand::redo() {
+  for (std::size_t i = 0; i < rows_.size(); ++i) model_.replace_entry(rows_[i], after_[i]);
+}
+
+void EditCellsCommand::undo() {
+  for (std::size_t i = 0; i < rows_.size(); ++i) model_.replace_entry(rows_[i], before_[i]);
+}
+
 SetEntriesCommand::SetEntriesCommand(BookModel& model, std::vector<Entry> after,
                                      const QString& text)
     : QUndoCommand(text), model_(model), before_(model.book().entries), after_(std::move(after)) {}

@@ -5,6 +5,7 @@
 #include <QUndoCommand>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "book/book.h"
@@ -106,6 +107,21 @@ class UpdateEntryCommand : public QUndoCommand {
   BookModel& model_;
   int row_;
   Entry before_, after_;
+};
+
+// Texts typed into the schedule: one cell, or the cells a fill down wrote, as one step.
+class EditCellsCommand : public QUndoCommand {
+ public:
+  // Each edited entry by its row in the book.
+  EditCellsCommand(BookModel& model, std::vector<std::pair<int, Entry>> edited,
+                   const QString& text);
+  void redo() override;
+  void undo() override;
+
+ private:
+  BookModel& model_;
+  std::vector<int> rows_;
+  std::vector<Entry> before_, after_;
 };
 
 // A paste or an import: the whole list of entries before and after, one step however many

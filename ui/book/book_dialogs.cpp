@@ -91,4 +91,21 @@ BookPrompts::Changed BookDialogs::ask_changed_on_disk(const QString& path,
   return box.clickedButton() == save_as ? Changed::save_as : Changed::cancel;
 }
 
+bool BookDialogs::ask_overwrite_calculator(const QString& kind, const QString& member) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("在计算器中打开"),
+                  QStringLiteral("计算器中的%1输入不在计算书的任何条目中。打开“%2”将覆盖它们。"
+                                 "是否打开？")
+                      .arg(kind, member),
+                  QMessageBox::NoButton, parent_);
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* open = box.addButton(QStringLiteral("打开"), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+  // Typed work is what the question guards: keeping it is the answer a stray Enter gives.
+  box.setDefaultButton(cancel);
+  box.setEscapeButton(cancel);
+  fit_title(box);
+  box.exec();
+  return box.clickedButton() == open;
+}
+
 }  // namespace loadcalc::ui

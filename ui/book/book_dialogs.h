@@ -18,6 +18,9 @@ class BookDialogs : public BookPrompts {
   bool ask_recover(const QString& name, std::size_t entries) override;
   InUse ask_in_use(const QString& name, const BookHolder& holder) override;
   Changed ask_changed_on_disk(const QString& path, const QDateTime& modified) override;
+  // Before an entry goes into the calculator over texts of `kind` that no entry holds: true to go
+  // on (打开), false to keep them (取消).
+  bool ask_overwrite_calculator(const QString& kind, const QString& member);
 
  private:
   QWidget* parent_;

@@ -1,12 +1,14 @@
 #include "ui/book/book_window.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -22,10 +25,11 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTableView>
+#include <QTabWidget>
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <utility>
 #include <variant>
@@ -33,10 +37,15 @@
 #include "book/file.h"
 #include "book/recovery.h"
 #include "book/schedule.h"
+#include "book/schedule_edit.h"
 #include "calc/calculations.h"
+#include "calc/fields.h"
 #include "ui/book/book_commands.h"
 #include "ui/book/book_document.h"
 #include "ui/book/book_export.h"
+#include "ui/book/schedule_model.h"
+#include "ui/book/schedule_view.h"
+#include "ui/clipboard_cells.h"
 #include "ui/message_box.h"
 #include "ui/qt_text.h"
 #include "ui/text_decoding.h"
@@ -76,10 +85,9 @@ BookWindow::BookWindow(Sheet& calculator, QWidget* calculator_window)
   connect(document_, &BookDocument::path_changed, this, &BookWindow::show_name);
   connect(document_, &BookDocument::modified_changed, this, &BookWindow::setWindowModified);
   connect(&document_->model(), &BookModel::project_changed, this, &BookWindow::show_project_field);
-  connect(&document_->model(), &BookModel::rename_requested, this, &BookWindow::rename_entry_to);
-  connect(&document_->model(), &BookModel::note_requested, this, &BookWindow::edit_note_to);
   show_name();
-  resize(760, 480);
+  // A schedule's columns want room: beside a calculator on a 1920-pixel screen.
+  resize(1080, 520);
   placed_ = restoreGeometry(QSettings().value(geometry_key()).toByteArray());
 }
 
@@ -113,7 +121,7 @@ void BookWindow::create_central() {
   auto* central = new QWidget(this);
   auto* grid = new QGridLayout(central);
   create_project_fields(grid);
-  create_table(grid);
+  create_schedules(grid);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
   setCentralWidget(central);
@@ -142,32 +150,63 @@ void BookWindow::create_project_fields(QGridLayout* grid) {
   }
 }
 
-void BookWindow::create_table(QGridLayout* grid) {
-  table_ = new QTableView(grid->parentWidget());
-  table_->setObjectName(QStringLiteral("entries"));
-  table_->setModel(&document_->model());
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
-  table_->verticalHeader()->hide();
-  // Numbers, kinds and results as wide as they are; the member as wide as a long beam name; the
-  // check message shown whole on hover; the note taking what is left.
-  QHeaderView* header = table_->horizontalHeader();
-  header->setStretchLastSection(true);
-  for (const int column :
-       {BookModel::number_column, BookModel::kind_column, BookModel::result_column})
-    header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-  const int padding =
-      2 * table_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table_) +
-      table_->fontMetrics().horizontalAdvance(u'M');
-  table_->setColumnWidth(
-      BookModel::member_column,
-      table_->fontMetrics().horizontalAdvance(QString::fromUtf16(widest_member)) + padding);
-  table_->setColumnWidth(BookModel::flag_column, 200);
-  // Double-click or Enter: the entry into the calculator.
-  connect(table_, &QAbstractItemView::activated, this,
-          [this](const QModelIndex& index) { load_into_calculator(index.row()); });
-  grid->addWidget(table_, 4, 0, 1, 4);
+// A tab a kind, in the calculation table's order.
+void BookWindow::create_schedules(QGridLayout* grid) {
+  tabs_ = new QTabWidget(grid->parentWidget());
+  tabs_->setObjectName(QStringLiteral("schedules"));
+  for (const CalculationInfo& c : calculations) {
+    auto* model = new ScheduleModel(document_->model(), document_->undo_stack(), c.id, this);
+    auto* view = new ScheduleView(tabs_);
+    view->setObjectName(qstring(c.kind_word) + QStringLiteral("Schedule"));
+    view->setModel(model);
+    // Numbers and results as wide as they run; the member as wide as a long beam name; an input
+    // as wide as its heading; the check message shown whole on hover; the note taking the rest.
+    const QFontMetrics metrics = view->fontMetrics();
+    const int padding =
+        2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) +
+        metrics.horizontalAdvance(u'M');
+    for (int column = 0; column < model->columnCount(); ++column) {
+      const QString heading = model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+      int width = metrics.horizontalAdvance(heading) + 2 * padding;
+      switch (model->columns()[static_cast<std::size_t>(column)].cell) {
+        case ScheduleCell::number:
+          width = std::max(metrics.horizontalAdvance(heading),
+                           metrics.horizontalAdvance(QStringLiteral("0000"))) +
+                  padding;
+          break;
+        case ScheduleCell::name:
+          width = metrics.horizontalAdvance(QString::fromUtf16(widest_member)) + padding;
+          break;
+        case ScheduleCell::check:
+          width = 200;
+          break;
+        default:
+          break;
+      }
+      view->setColumnWidth(column, width);
+    }
+    connect(view, &QAbstractItemView::doubleClicked, this, [this, model](const QModelIndex& i) {
+      if (model->columns()[static_cast<std::size_t>(i.column())].cell == ScheduleCell::number)
+        open_in_calculator(model->book_row(i.row()));
+    });
+    tabs_->addTab(view, qstring(c.kind_name));
+    schedules_.push_back({model, view});
+  }
+  grid->addWidget(tabs_, 4, 0, 1, 4);
+}
+
+ScheduleView* BookWindow::schedule(Calculation kind) const {
+  for (const Schedule& s : schedules_)
+    if (s.model->kind() == kind) return s.view;
+  return nullptr;
+}
+
+ScheduleModel& BookWindow::schedule_model(Calculation kind) const {
+  return *static_cast<ScheduleModel*>(schedule(kind)->model());
+}
+
+ScheduleView* BookWindow::current_schedule() const {
+  return static_cast<ScheduleView*>(tabs_->currentWidget());
 }
 
 // Keys written out rather than taken from the platform's standard ones: those leave 另存为 without
@@ -218,25 +257,44 @@ void BookWindow::create_edit_menu() {
   edit->addAction(undo);
   edit->addAction(redo);
   edit->addSeparator();
-  QAction* rename = add_action(edit, "renameEntry", QStringLiteral("重命名(&M)"), this,
-                               &BookWindow::rename_entry, QKeySequence(Qt::Key_F2));
-  add_action(edit, "editNote", QStringLiteral("编辑备注(&B)"), this, &BookWindow::edit_note);
-  add_action(edit, "duplicateEntry", QStringLiteral("复制条目(&C)"), this,
-             &BookWindow::duplicate_entry);
-  QAction* remove = add_action(edit, "deleteEntry", QStringLiteral("删除(&D)"), this,
-                               &BookWindow::delete_entry, QKeySequence::Delete);
-  add_action(edit, "moveEntryUp", QStringLiteral("上移(&K)"), this, &BookWindow::move_entry_up,
-             QKeySequence(Qt::CTRL | Qt::Key_Up));
-  add_action(edit, "moveEntryDown", QStringLiteral("下移(&J)"), this, &BookWindow::move_entry_down,
-             QKeySequence(Qt::CTRL | Qt::Key_Down));
+  // Keys that mean something else in a project field act on the schedules only; an open cell's
+  // editor keeps those it has (Ctrl+C copies its text).
+  add_table_action(add_action(edit, "copyCells", QStringLiteral("复制(&C)"), this,
+                              &BookWindow::copy_cells, QKeySequence(Qt::CTRL | Qt::Key_C)));
+  add_table_action(add_action(edit, "pasteCells", QStringLiteral("粘贴(&P)"), this,
+                              &BookWindow::paste_cells, QKeySequence(Qt::CTRL | Qt::Key_V)));
+  add_table_action(add_action(edit, "fillDown", QStringLiteral("向下填充(&F)"), this,
+                              &BookWindow::fill_down, QKeySequence(Qt::CTRL | Qt::Key_D)));
   edit->addSeparator();
+  // The menu shows the first key; the second is the main keyboard's Enter.
+  QAction* insert = add_action(edit, "insertEntry", QStringLiteral("插入行(&I)"), this,
+                               &BookWindow::insert_entry);
+  insert->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Enter), QKeySequence(Qt::CTRL | Qt::Key_Return)});
+  add_table_action(insert);
+  QAction* remove = add_action(edit, "deleteEntry", QStringLiteral("删除行(&D)"), this,
+                               &BookWindow::delete_entry);
+  remove->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Enter),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Return)});
+  add_table_action(remove);
+  add_action(edit, "duplicateEntry", QStringLiteral("复制条目(&L)"), this,
+             &BookWindow::duplicate_entry);
+  add_action(edit, "renameEntry", QStringLiteral("重命名(&M)"), this, &BookWindow::rename_entry);
+  add_action(edit, "editNote", QStringLiteral("编辑备注(&B)"), this, &BookWindow::edit_note);
+  add_table_action(add_action(edit, "moveEntryUp", QStringLiteral("上移(&K)"), this,
+                              &BookWindow::move_entry_up, QKeySequence(Qt::CTRL | Qt::Key_Up)));
+  add_table_action(add_action(edit, "moveEntryDown", QStringLiteral("下移(&J)"), this,
+                              &BookWindow::move_entry_down, QKeySequence(Qt::CTRL | Qt::Key_Down)));
+  edit->addSeparator();
+  add_action(edit, "openInCalculator", QStringLiteral("在计算器中打开(&O)"), this,
+             &BookWindow::open_current_entry, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
   add_action(edit, "updateEntry", QStringLiteral("更新条目(&E)"), this,
              &BookWindow::update_current_entry);
-  // Keys that mean something else in a project field act on the table only.
-  for (QAction* action : {rename, remove}) {
-    action->setShortcutContext(Qt::WidgetShortcut);
-    table_->addAction(action);
-  }
+}
+
+void BookWindow::add_table_action(QAction* action) {
+  action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  tabs_->addAction(action);
 }
 
 bool BookWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -412,35 +470,37 @@ void BookWindow::print() {
 }
 
 int BookWindow::current_row() const {
-  const QModelIndex index = table_->currentIndex();
-  return index.isValid() ? index.row() : -1;
+  const ScheduleView* view = current_schedule();
+  const QModelIndex index = view ? view->currentIndex() : QModelIndex();
+  return index.isValid() ? static_cast<const ScheduleModel*>(view->model())->book_row(index.row())
+                         : -1;
 }
 
 void BookWindow::select_row(int row) {
-  if (row >= 0 && row < document_->model().size()) table_->selectRow(row);
+  if (row < 0 || row >= document_->model().size()) return;
+  ScheduleView* view = schedule(document_->model().entry(row).kind);
+  const auto* model = static_cast<const ScheduleModel*>(view->model());
+  tabs_->setCurrentWidget(view);
+  const QModelIndex current = view->currentIndex();
+  const int column = current.isValid() ? current.column() : model->column_of(ScheduleCell::name);
+  view->setCurrentIndex(model->index(model->row_of(row), column));
+}
+
+void BookWindow::edit_cell(int row, ScheduleCell cell) {
+  if (row < 0) return;
+  ScheduleView* view = current_schedule();
+  const auto* model = static_cast<const ScheduleModel*>(view->model());
+  const QModelIndex index = model->index(model->row_of(row), model->column_of(cell));
+  view->setCurrentIndex(index);
+  view->edit(index);
 }
 
 void BookWindow::rename_entry() {
-  if (const int row = current_row(); row >= 0)
-    table_->edit(document_->model().index(row, BookModel::member_column));
-}
-
-void BookWindow::rename_entry_to(int row, const QString& name) {
-  const std::string text = name.trimmed().toStdString();
-  if (text.empty() || text == document_->model().entry(row).name) return;
-  document_->undo_stack().push(new RenameEntryCommand(document_->model(), row, text));
+  edit_cell(current_row(), ScheduleCell::name);
 }
 
 void BookWindow::edit_note() {
-  if (const int row = current_row(); row >= 0)
-    table_->edit(document_->model().index(row, BookModel::note_column));
-}
-
-void BookWindow::edit_note_to(int row, const QString& note) {
-  // A note keeps its own spacing: only the name is trimmed.
-  const std::string text = note.toStdString();
-  if (text == document_->model().entry(row).note) return;
-  document_->undo_stack().push(new EditNoteCommand(document_->model(), row, text));
+  edit_cell(current_row(), ScheduleCell::note);
 }
 
 void BookWindow::duplicate_entry() {
@@ -453,11 +513,90 @@ void BookWindow::duplicate_entry() {
   select_row(row + 1);
 }
 
+// Below the current row of the tab, or after the kind's last entry, or at the book's end: the
+// book's order across kinds stays as it was.
+void BookWindow::insert_entry() {
+  ScheduleView* view = current_schedule();
+  view->commit_edit();
+  const ScheduleModel& model = *static_cast<const ScheduleModel*>(view->model());
+  int row = current_row();
+  if (row < 0 && model.rowCount() > 0) row = model.book_row(model.rowCount() - 1);
+  const int at = row < 0 ? document_->model().size() : row + 1;
+  document_->undo_stack().push(new AddEntryCommand(document_->model(), at,
+                                                   new_entry(document_->book(), model.kind()),
+                                                   QStringLiteral("插入行")));
+  view->setCurrentIndex(model.index(model.row_of(at), model.column_of(ScheduleCell::name)));
+}
+
+// Every row with a selected cell, as one step.
 void BookWindow::delete_entry() {
-  const int row = current_row();
-  if (row < 0) return;
-  document_->undo_stack().push(new RemoveEntryCommand(document_->model(), row));
-  select_row(std::min(row, document_->model().size() - 1));
+  ScheduleView* view = current_schedule();
+  view->commit_edit();
+  const auto& model = *static_cast<const ScheduleModel*>(view->model());
+  const QList<int> rows = view->selected_rows();
+  if (rows.isEmpty()) return;
+  const int column = view->currentIndex().isValid() ? view->currentIndex().column()
+                                                    : model.column_of(ScheduleCell::name);
+  QUndoStack& undo = document_->undo_stack();
+  undo.beginMacro(QStringLiteral("删除行"));
+  // From the bottom up, so that each book row still names its entry.
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+    undo.push(new RemoveEntryCommand(document_->model(), model.book_row(*it)));
+  undo.endMacro();
+  const int left = std::min(rows.front(), model.rowCount() - 1);
+  if (left >= 0) view->setCurrentIndex(model.index(left, column));
+}
+
+void BookWindow::fill_down() {
+  ScheduleView* view = current_schedule();
+  view->commit_edit();
+  static_cast<ScheduleModel*>(view->model())->fill_down(view->selectionModel()->selectedIndexes());
+}
+
+void BookWindow::copy_cells() {
+  const ScheduleView* view = current_schedule();
+  QModelIndexList cells = view->selectionModel()->selectedIndexes();
+  if (cells.isEmpty() && view->currentIndex().isValid()) cells << view->currentIndex();
+  if (cells.isEmpty()) return;
+  QGuiApplication::clipboard()->setMimeData(view->model()->mimeData(cells));
+}
+
+// From the selection's top left cell (else the current one, else below the last row), as one
+// step however many rows it fills or adds.
+void BookWindow::paste_cells() {
+  ScheduleView* view = current_schedule();
+  view->commit_edit();
+  const auto& model = *static_cast<const ScheduleModel*>(view->model());
+  const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+  const Cells cells = mime ? cells_from_mime(*mime) : Cells();
+  if (cells.empty()) return;
+  int row = model.rowCount(), column = model.column_of(ScheduleCell::name);
+  const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+  if (!selected.isEmpty()) {
+    row = model.rowCount();
+    column = model.columnCount();
+    for (const QModelIndex& i : selected) {
+      row = std::min(row, i.row());
+      column = std::min(column, i.column());
+    }
+  } else if (view->currentIndex().isValid()) {
+    row = view->currentIndex().row();
+    column = view->currentIndex().column();
+  }
+  const QString title = QStringLiteral("粘贴");
+  auto pasted = paste_block(document_->book(), model.kind(), static_cast<std::size_t>(row),
+                            static_cast<std::size_t>(column), cells);
+  if (const auto* error = std::get_if<ReadError>(&pasted)) {
+    warn(this, title, qstring(error->message));
+    return;
+  }
+  PasteResult& result = std::get<PasteResult>(pasted);
+  if (result.changed == 0 && result.added == 0) return;
+  document_->undo_stack().push(
+      new SetEntriesCommand(document_->model(), std::move(result.entries), title));
+  statusBar()->showMessage(
+      QStringLiteral("粘贴：修改 %1 条，新增 %2 条").arg(result.changed).arg(result.added));
+  view->setCurrentIndex(model.index(std::min(row, model.rowCount() - 1), column));
 }
 
 void BookWindow::move_entry_up() {
@@ -468,15 +607,27 @@ void BookWindow::move_entry_down() {
   move_entry_by(1);
 }
 
+// Past the next entry of the same kind, so that the tab shows the move; entries of other kinds
+// between the two keep their order.
 void BookWindow::move_entry_by(int step) {
+  ScheduleView* view = current_schedule();
+  view->commit_edit();
+  const auto& model = *static_cast<const ScheduleModel*>(view->model());
   const int row = current_row();
-  if (row < 0 || row + step < 0 || row + step >= document_->model().size()) return;
-  document_->undo_stack().push(new MoveEntryCommand(document_->model(), row, row + step));
-  select_row(row + step);
+  if (row < 0) return;
+  const int next = model.row_of(row) + step;
+  if (next < 0 || next >= model.rowCount()) return;
+  const int to = model.book_row(next);
+  document_->undo_stack().push(new MoveEntryCommand(document_->model(), row, to));
+  select_row(to);
 }
 
 void BookWindow::update_current_entry() {
   if (const int row = current_row(); row >= 0) update_entry(row);
+}
+
+void BookWindow::open_current_entry() {
+  if (const int row = current_row(); row >= 0) open_in_calculator(row);
 }
 
 void BookWindow::append(Entry entry) {
@@ -492,6 +643,35 @@ void BookWindow::load_into_calculator(int row) {
   for (const auto& [field, text] : entry.texts) calculator_.set_text(field, text);
   calculator_window_->raise();
   calculator_window_->activateWindow();
+}
+
+bool calculator_texts_kept(const Sheet& calculator, const Book& book, Calculation kind) {
+  const std::span<const Field> own = calculation_info(kind).reads;
+  std::vector<std::string> texts;
+  texts.reserve(own.size());
+  for (Field f : own) texts.push_back(calculator.text(f));
+  const auto holds = [&](auto text_of) {
+    for (std::size_t i = 0; i < own.size(); ++i)
+      if (texts[i] != text_of(own[i])) return false;
+    return true;
+  };
+  if (holds([](Field f) { return std::string(field_info(f).default_text); })) return true;
+  return std::any_of(book.entries.begin(), book.entries.end(), [&](const Entry& e) {
+    return e.kind == kind && holds([&e](Field f) {
+             const auto it = e.texts.find(f);
+             return it == e.texts.end() ? std::string() : it->second;
+           });
+  });
+}
+
+bool BookWindow::open_in_calculator(int row) {
+  const Entry& entry = document_->model().entry(row);
+  if (!calculator_texts_kept(calculator_, document_->book(), entry.kind) &&
+      !dialogs_.ask_overwrite_calculator(qstring(calculation_info(entry.kind).kind_name),
+                                         qstring(entry.name)))
+    return false;
+  load_into_calculator(row);
+  return true;
 }
 
 void BookWindow::update_entry(int row) {

@@ -19,11 +19,13 @@
 #include "ui/book/book_document.h"
 #include "ui/book/book_model.h"
 #include "ui/book/book_window.h"
+#include "ui/book/schedule_model.h"
+#include "ui/book/schedule_view.h"
 
 using namespace loadcalc;
 using namespace loadcalc::test;
-using ui::BookModel;
 using ui::BookWindow;
+using ui::ScheduleModel;
 
 namespace {
 
@@ -139,7 +141,7 @@ class BookHabitsTest : public WindowTest {
     QFETCH(QString, place);
     QFETCH(QString, typed);
     QFETCH(QString, read);
-    BookModel& model = book()->document().model();
+    ScheduleModel& model = book()->schedule_model(Calculation::MainProgram_1);
     const auto path = [&] { return dir_.filePath(typed + QStringLiteral(".lcbook")); };
     QString shown;
 #ifdef Q_OS_WIN
@@ -147,9 +149,9 @@ class BookHabitsTest : public WindowTest {
 #endif
     if (place == u"member tip" || place == u"note tip") {
       book()->append(beam(typed.toStdString()));
-      const int column = place == u"member tip" ? BookModel::member_column : BookModel::note_column;
-      if (column == BookModel::note_column)
-        model.setData(model.index(0, column), typed, Qt::EditRole);
+      const int column =
+          model.column_of(place == u"member tip" ? ScheduleCell::name : ScheduleCell::note);
+      if (place == u"note tip") model.setData(model.index(0, column), typed, Qt::EditRole);
       shown = as_read(model.index(0, column).data(Qt::ToolTipRole).toString());
     } else if (place == u"title") {
       QVERIFY(book()->document().save_to(path()));
@@ -227,10 +229,21 @@ class BookHabitsTest : public WindowTest {
                           << "Ctrl+Z";
     QTest::newRow("重做") << "redo"
                           << "Ctrl+Y; Ctrl+Shift+Z";
+    // F2 edits the current cell, as in a spreadsheet.
     QTest::newRow("重命名") << "renameEntry"
-                            << "F2";
-    QTest::newRow("删除") << "deleteEntry"
-                          << "Del";
+                            << "";
+    QTest::newRow("复制") << "copyCells"
+                          << "Ctrl+C";
+    QTest::newRow("粘贴") << "pasteCells"
+                          << "Ctrl+V";
+    QTest::newRow("向下填充") << "fillDown"
+                              << "Ctrl+D";
+    QTest::newRow("插入行") << "insertEntry"
+                            << "Ctrl+Enter; Ctrl+Return";
+    QTest::newRow("删除行") << "deleteEntry"
+                            << "Ctrl+Shift+Enter; Ctrl+Shift+Return";
+    QTest::newRow("在计算器中打开") << "openInCalculator"
+                                    << "Ctrl+Shift+O";
     QTest::newRow("上移") << "moveEntryUp"
                           << "Ctrl+Up";
     QTest::newRow("下移") << "moveEntryDown"
@@ -253,7 +266,7 @@ class BookHabitsTest : public WindowTest {
     QTest::newRow("导出") << "导出(&E)"
                           << "POHCXL";
     QTest::newRow("编辑") << "编辑(&E)"
-                          << "URMBCDKJE";
+                          << "URCPFIDLMBKJOE";
   }
   void each_menu_has_its_letters() {
     QFETCH(QString, menu);
@@ -327,13 +340,17 @@ class BookHabitsTest : public WindowTest {
   void columns_fit_their_content() {
     book()->append(beam("KL12 ⑩~⑪轴/Ⓐ~Ⓑ"));
     book()->show();
-    const QTableView& table = *book()->table();
+    const QTableView& table = *book()->schedule(Calculation::MainProgram_1);
+    const ScheduleModel& model = book()->schedule_model(Calculation::MainProgram_1);
     const QFontMetrics metrics = table.fontMetrics();
-    QVERIFY(table.columnWidth(BookModel::member_column) >
+    QVERIFY(table.columnWidth(model.column_of(ScheduleCell::name)) >
             metrics.horizontalAdvance(QStringLiteral("KL12 ⑩~⑪轴/Ⓐ~Ⓑ")));
     // 序号 no wider than its title and four digits.
-    QVERIFY(table.columnWidth(BookModel::number_column) <=
+    QVERIFY(table.columnWidth(model.column_of(ScheduleCell::number)) <=
             metrics.horizontalAdvance(QStringLiteral("序号0000")));
+    // An input's heading shows whole.
+    const int bay = model.column_of(ScheduleCell::input, Field::Text1);
+    QVERIFY(table.columnWidth(bay) > metrics.horizontalAdvance(QStringLiteral("轴线开间尺寸(m)")));
   }
 
   void a_refused_entry_reads_in_any_palette_data() {
@@ -353,27 +370,29 @@ class BookHabitsTest : public WindowTest {
     palette.setColor(QPalette::Text, text);
     QGuiApplication::setPalette(palette);
     book()->append(stair("LT-1", {{Field::Text8, "200"}}));
-    const BookModel& model = book()->document().model();
-    const QColor shown =
-        model.index(0, BookModel::flag_column).data(Qt::ForegroundRole).value<QBrush>().color();
+    const ScheduleModel& model = book()->schedule_model(Calculation::MainProgram_2);
+    const QColor shown = model.index(0, model.column_of(ScheduleCell::check))
+                             .data(Qt::ForegroundRole)
+                             .value<QBrush>()
+                             .color();
     QGuiApplication::setPalette(before);
     QVERIFY2(contrast(shown, base) >= 4.5, qPrintable(shown.name()));
   }
 
   void a_note_is_one_undo_step() {
     book()->append(beam("KL1"));
-    BookModel& model = book()->document().model();
-    QVERIFY(model.flags(model.index(0, BookModel::note_column)) & Qt::ItemIsEditable);
+    ScheduleModel& model = book()->schedule_model(Calculation::MainProgram_1);
+    const QModelIndex note = model.index(0, model.column_of(ScheduleCell::note));
+    QVERIFY(model.flags(note) & Qt::ItemIsEditable);
     const int steps = book()->document().undo_stack().count();
-    model.setData(model.index(0, BookModel::note_column), QStringLiteral(" 梁端加腋 "),
-                  Qt::EditRole);
-    QCOMPARE(model.entry(0).note, std::string(" 梁端加腋 "));
+    model.setData(note, QStringLiteral(" 梁端加腋 "), Qt::EditRole);
+    const auto& entry = [this] { return book()->document().book().entries[0]; };
+    QCOMPARE(entry().note, std::string(" 梁端加腋 "));
     QCOMPARE(book()->document().undo_stack().count(), steps + 1);
     action("undo")->trigger();
-    QCOMPARE(model.entry(0).note, std::string());
+    QCOMPARE(entry().note, std::string());
     action("redo")->trigger();
-    QCOMPARE(model.index(0, BookModel::note_column).data().toString(),
-             QStringLiteral(" 梁端加腋 "));
+    QCOMPARE(note.data().toString(), QStringLiteral(" 梁端加腋 "));
   }
 };
 
