@@ -108,4 +108,21 @@ bool BookDialogs::ask_overwrite_calculator(const QString& kind, const QString& m
   return box.clickedButton() == open;
 }
 
+bool BookDialogs::ask_open_unshown(const QString& member, const QStringList& unshown) {
+  QMessageBox box(
+      QMessageBox::Question, QStringLiteral("在计算器中打开"),
+      QStringLiteral("“%1”的计算假定，计算器不能全部显示：\n%2\n计算器中的结果将与计算书"
+                     "不同。是否仍然打开？")
+          .arg(member, QStringLiteral("· ") + unshown.join(QStringLiteral("\n· "))),
+      QMessageBox::NoButton, parent_);
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* open = box.addButton(QStringLiteral("打开"), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+  box.setDefaultButton(open);
+  box.setEscapeButton(cancel);
+  fit_title(box);
+  box.exec();
+  return box.clickedButton() == open;
+}
+
 }  // namespace loadcalc::ui

@@ -21,6 +21,8 @@ class BookDialogs : public BookPrompts {
   // Before an entry goes into the calculator over texts of `kind` that no entry holds: true to go
   // on (打开), false to keep them (取消).
   bool ask_overwrite_calculator(const QString& kind, const QString& member);
+  // 打开 · 取消 for the entry called `member`, of which the calculator cannot show `unshown`.
+  bool ask_open_unshown(const QString& member, const QStringList& unshown);
 
  private:
   QWidget* parent_;

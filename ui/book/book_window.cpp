@@ -24,11 +24,13 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStringList>
 #include <QStyle>
 #include <QTabWidget>
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <span>
 #include <string>
 #include <utility>
@@ -38,8 +40,10 @@
 #include "book/recovery.h"
 #include "book/schedule.h"
 #include "book/schedule_edit.h"
+#include "book/stated.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
+#include "ui/book/assumptions_dialog.h"
 #include "ui/book/book_commands.h"
 #include "ui/book/book_document.h"
 #include "ui/book/book_export.h"
@@ -285,6 +289,8 @@ void BookWindow::create_edit_menu() {
                               &BookWindow::move_entry_up, QKeySequence(Qt::CTRL | Qt::Key_Up)));
   add_table_action(add_action(edit, "moveEntryDown", QStringLiteral("下移(&J)"), this,
                               &BookWindow::move_entry_down, QKeySequence(Qt::CTRL | Qt::Key_Down)));
+  add_action(edit, "editAssumptions", QStringLiteral("计算假定(&A)…"), this,
+             &BookWindow::edit_entry_assumptions, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
   edit->addSeparator();
   add_action(edit, "openInCalculator", QStringLiteral("在计算器中打开(&O)"), this,
              &BookWindow::open_current_entry, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
@@ -639,8 +645,8 @@ void BookWindow::append(Entry entry) {
 
 void BookWindow::load_into_calculator(int row) {
   // A copy: a check's message box runs events, and the book may change under it.
-  const Entry entry = document_->model().entry(row);
-  for (const auto& [field, text] : entry.texts) calculator_.set_text(field, text);
+  const CalculatorView view = calculator_view(document_->model().entry(row));
+  for (const auto& [field, text] : view.texts) calculator_.set_text(field, text);
   calculator_window_->raise();
   calculator_window_->activateWindow();
 }
@@ -657,10 +663,10 @@ bool calculator_texts_kept(const Sheet& calculator, const Book& book, Calculatio
   };
   if (holds([](Field f) { return std::string(field_info(f).default_text); })) return true;
   return std::any_of(book.entries.begin(), book.entries.end(), [&](const Entry& e) {
-    return e.kind == kind && holds([&e](Field f) {
-             const auto it = e.texts.find(f);
-             return it == e.texts.end() ? std::string() : it->second;
-           });
+    if (e.kind != kind) return false;
+    // What opening the entry put into the calculator, its stated figures shown as texts.
+    const CalculatorView view = calculator_view(e);
+    return holds([&view](Field f) { return view.texts.at(f); });
   });
 }
 
@@ -670,14 +676,34 @@ bool BookWindow::open_in_calculator(int row) {
       !dialogs_.ask_overwrite_calculator(qstring(calculation_info(entry.kind).kind_name),
                                          qstring(entry.name)))
     return false;
+  const std::vector<std::string> unshown = calculator_view(entry).unshown;
+  if (!unshown.empty()) {
+    QStringList lines;
+    for (const std::string& line : unshown) lines << qstring(line);
+    if (!dialogs_.ask_open_unshown(qstring(entry.name), lines)) return false;
+  }
   load_into_calculator(row);
   return true;
 }
 
+void BookWindow::edit_entry_assumptions() {
+  const int row = current_row();
+  if (row < 0) return;
+  const Entry entry = document_->model().entry(row);
+  auto edited = edit_assumptions(this, entry, entry.assumptions);
+  if (!edited) return;
+  Entry updated = restated(entry, std::move(*edited));
+  if (updated == entry) return;
+  auto* command = new UpdateEntryCommand(document_->model(), row, std::move(updated));
+  command->setText(QStringLiteral("计算假定"));
+  document_->undo_stack().push(command);
+}
+
 void BookWindow::update_entry(int row) {
   const Entry& old = document_->model().entry(row);
-  Entry updated = entry_from_sheet(calculator_, old.kind, old.name);
-  updated.note = old.note;
+  std::map<Field, std::string> texts;
+  for (Field f : calculation_info(old.kind).reads) texts[f] = calculator_.text(f);
+  Entry updated = taken_back(old, texts);
   if (updated == old) return;
   document_->undo_stack().push(new UpdateEntryCommand(document_->model(), row, std::move(updated)));
 }

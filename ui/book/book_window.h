@@ -93,6 +93,8 @@ class BookWindow : public QMainWindow {
   void move_entry_down();
   void update_current_entry();
   void open_current_entry();
+  // 计算假定…: the current entry's wall layers and openings, or its stair's materials.
+  void edit_entry_assumptions();
   void edit_note();
   void insert_entry();
   void fill_down();

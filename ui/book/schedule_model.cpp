@@ -1,9 +1,11 @@
 #include "ui/book/schedule_model.h"
 
 #include <QBrush>
+#include <QFont>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPalette>
+#include <QStringList>
 #include <QUndoStack>
 #include <algorithm>
 #include <map>
@@ -11,8 +13,10 @@
 #include <utility>
 
 #include "book/evaluate.h"
+#include "calc/assumptions.h"
 #include "calc/calculations.h"
 #include "calc/fields.h"
+#include "calc/number.h"
 #include "ui/book/book_commands.h"
 #include "ui/book/book_model.h"
 #include "ui/clipboard_cells.h"
@@ -54,12 +58,44 @@ bool set_cell_text(Entry& entry, const ScheduleColumnInfo& column, std::string t
       entry.note = std::move(text);
       return true;
     case ScheduleCell::input:
+      // What the entry's layers or openings replace is edited with them (计算假定…).
+      if (replaces(entry.assumptions, column.field)) return false;
       entry.texts[column.field] = std::move(text);
       return true;
     default:
       return false;
   }
 }
+
+namespace {
+
+// A field the entry's assumptions replace shows what stands in its place: the layers' sum, or
+// the openings' count; its tooltip says where it comes from.
+bool stated_in_place(const Entry& e, const ScheduleColumnInfo& c) {
+  return c.cell == ScheduleCell::input && replaces(e.assumptions, c.field);
+}
+
+QString stated_text(const Entry& e, Field f) {
+  if (f == Field::Text6 && e.assumptions.wall_layers)
+    return qstring(field_figure(build_up(*e.assumptions.wall_layers).wall_weight));
+  return QStringLiteral("洞口 %1 项")
+      .arg(e.assumptions.openings ? e.assumptions.openings->size() : 0);
+}
+
+QString stated_tooltip(const Entry& e, Field f) {
+  if (f == Field::Text6) {
+    QStringList layers;
+    for (const LayerLine& l : build_up(*e.assumptions.wall_layers).layers)
+      layers << QStringLiteral("%1 %2 kN/m²")
+                    .arg(qstring(l.material), qstring(field_figure(l.weight)));
+    return QStringLiteral("按墙体构造计算（计算假定…）：") + layers.join(QStringLiteral("，"));
+  }
+  const OpeningsTable t = openings_table(*e.assumptions.openings);
+  return QStringLiteral("按洞口表计算（计算假定…）：洞口总面积 %1 m²，总重 %2 kN")
+      .arg(qstring(field_figure(t.area)), qstring(field_figure(t.weight)));
+}
+
+}  // namespace
 
 Entry new_entry(const Book& book, Calculation kind) {
   const CalculationInfo& info = calculation_info(kind);
@@ -225,9 +261,18 @@ QVariant ScheduleModel::data(const QModelIndex& index, int role) const {
         case ScheduleCell::check:
           return qstring(r.message);
         default:
+          if (stated_in_place(e, c)) return stated_text(e, c.field);
           return qstring(cell_text(e, c));
       }
+    case Qt::FontRole:
+      if (stated_in_place(e, c)) {
+        QFont italic;
+        italic.setItalic(true);
+        return italic;
+      }
+      return {};
     case Qt::ToolTipRole: {
+      if (stated_in_place(e, c) && !flagged) return plain_tooltip(stated_tooltip(e, c.field));
       // The flagged cell says why; any other shows its text in full, as typed, a long one wrapped.
       const QString text = flagged ? qstring(r.message) : data(index, Qt::DisplayRole).toString();
       return text.isEmpty() ? QVariant() : QVariant(plain_tooltip(text));
@@ -269,7 +314,9 @@ QVariant ScheduleModel::headerData(int section, Qt::Orientation o, int role) con
 
 Qt::ItemFlags ScheduleModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags f = QAbstractTableModel::flags(index);
-  if (index.isValid() && typed_into(columns_[static_cast<std::size_t>(index.column())]))
+  if (!index.isValid()) return f;
+  const ScheduleColumnInfo& c = columns_[static_cast<std::size_t>(index.column())];
+  if (typed_into(c) && !stated_in_place(book_.entry(book_row(index.row())), c))
     f |= Qt::ItemIsEditable;
   return f;
 }

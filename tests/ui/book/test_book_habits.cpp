@@ -266,7 +266,7 @@ class BookHabitsTest : public WindowTest {
     QTest::newRow("导出") << "导出(&E)"
                           << "POHCXL";
     QTest::newRow("编辑") << "编辑(&E)"
-                          << "URCPFIDLMBKJOE";
+                          << "URCPFIDLMBKJAOE";
   }
   void each_menu_has_its_letters() {
     QFETCH(QString, menu);

@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "app/workspace.h"
+#include "book/stated.h"
 #include "gui_fixture.h"
 #include "tests/support/entries.h"
 #include "ui/book/book_document.h"
@@ -550,6 +551,57 @@ class ScheduleTest : public WindowTest {
     QCOMPARE(reply.said, asked);
     QCOMPARE(fx->form->edit("Text1")->text(), text1_after);
     QCOMPARE(fx->form->edit("Text8")->text(), text8_after);
+  }
+
+  // An entry's layers and openings stand in its table as what they sum to, are not typed over,
+  // and reach the calculator only after it says what it cannot show; 更新条目 then keeps them
+  // unless the user changed their figure there.
+  void stated_figures_in_the_table_and_the_calculator_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("text6_typed");  // in the calculator before 更新条目
+    QTest::addColumn<QString>("text4_after");
+    QTest::addColumn<QString>("wall_cell_after");
+    QTest::newRow("cancelled") << "取消"
+                               << ""
+                               << "2.0"
+                               << "1.8";
+    QTest::newRow("opened, updated unchanged") << "打开"
+                                               << ""
+                                               << "1.5"
+                                               << "1.8";
+    QTest::newRow("opened, wall weight typed") << "打开"
+                                               << "2.5"
+                                               << "1.5"
+                                               << "2.5";
+  }
+  void stated_figures_in_the_table_and_the_calculator() {
+    QFETCH(QString, answer);
+    QFETCH(QString, text6_typed);
+    QFETCH(QString, text4_after);
+    QFETCH(QString, wall_cell_after);
+    Entry kl = beam("KL1", {{Field::Text1, "6.0"}});
+    Assumptions a;
+    a.wall_layers = std::vector<WallLayerText>{{"加气混凝土", LayerBasis::thickness, "200", "6"},
+                                               {"水泥砂浆", LayerBasis::thickness, "30", "20"}};
+    a.openings =
+        std::vector<OpeningText>{{"1.5", "1.8", "1", "0.45", ""}, {"0.9", "2.1", "1", "0.2", ""}};
+    QVERIFY(shown({restated(kl, a)}, beams));
+    const QModelIndex wall = cell(beams, 0, QStringLiteral("墙自重(kN/m²)"));
+    QCOMPARE(wall.data().toString(), QStringLiteral("1.8"));
+    QVERIFY(!(wall.flags() & Qt::ItemIsEditable));
+    QCOMPARE(cell(beams, 0, QStringLiteral("门窗洞口宽度(m)")).data().toString(),
+             QStringLiteral("洞口 2 项"));
+    book()->select_row(0);
+    Answer reply(answer);
+    action("openInCalculator")->trigger();
+    QVERIFY(reply.said.contains(QStringLiteral("洞口共 2 项：计算器只显示第 1 项")));
+    QCOMPARE(fx->form->edit("Text4")->text(), text4_after);
+    if (answer != u"打开") return;
+    QCOMPARE(fx->form->edit("Text6")->text(), QStringLiteral("1.8"));
+    if (!text6_typed.isEmpty()) fx->form->set_text(Field::Text6, text6_typed.toStdString());
+    action("updateEntry")->trigger();
+    QCOMPARE(cell(beams, 0, QStringLiteral("墙自重(kN/m²)")).data().toString(), wall_cell_after);
+    QCOMPARE(book()->document().book().entries[0].assumptions.openings.has_value(), true);
   }
 
   // A building's book stays quick to type into: an edit repaints its own row, and no other
