@@ -363,7 +363,7 @@ bool BookWindow::import_file(const QString& path) {
   QString chosen = path;
   if (chosen.isEmpty())
     chosen = QFileDialog::getOpenFileName(this, title, QFileInfo(document_->path()).absolutePath(),
-                                          QStringLiteral("计算表 (*.csv *.txt);;所有文件 (*)"));
+                                          QStringLiteral("计算表 (*.csv *.tsv *.txt);;所有文件 (*)"));
   if (chosen.isEmpty()) return false;
   std::string bytes;
   if (const auto error =
