@@ -362,8 +362,9 @@ bool BookWindow::import_file(const QString& path) {
   const QString title = QStringLiteral("导入计算表");
   QString chosen = path;
   if (chosen.isEmpty())
-    chosen = QFileDialog::getOpenFileName(this, title, QFileInfo(document_->path()).absolutePath(),
-                                          QStringLiteral("计算表 (*.csv *.tsv *.txt);;所有文件 (*)"));
+    chosen =
+        QFileDialog::getOpenFileName(this, title, QFileInfo(document_->path()).absolutePath(),
+                                     QStringLiteral("计算表 (*.csv *.tsv *.txt);;所有文件 (*)"));
   if (chosen.isEmpty()) return false;
   std::string bytes;
   if (const auto error =
