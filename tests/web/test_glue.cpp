@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "web/glue.h"
@@ -124,73 +125,41 @@ std::string with_numbers(std::vector<double> numbers, const char* (*formula)(int
   return output(formula(rows));
 }
 
-double wall_weight_of(std::vector<double> layers) {
-  std::memcpy(lc_numbers(layers.size()), layers.data(), layers.size() * sizeof(double));
-  return lc_wall_weight(static_cast<int>(layers.size() / 3));
-}
-
 TEST(Glue, WallWeightIsTheLayersSum) {
-  // 200 mm of brick at 19 kN/m³ plastered 20 mm at 17 kN/m³ on both faces; 200 mm of block at 6
-  // with 30 mm at 20; the block with a finish by area.
-  EXPECT_EQ(wall_weight_of({0, 200, 19, 0, 20, 17, 0, 20, 17}), 0.2 * 19 + 0.02 * 17 + 0.02 * 17);
-  EXPECT_NEAR(wall_weight_of({0, 200, 19, 0, 20, 17, 0, 20, 17}), 4.48, 1e-12);
-  EXPECT_NEAR(wall_weight_of({0, 200, 6, 0, 30, 20}), 1.8, 1e-12);
-  EXPECT_NEAR(wall_weight_of({0, 200, 6, 1, 999, 0.36}), 1.56, 1e-12);
-  EXPECT_EQ(wall_weight_of({}), 0.0);
+  const auto wall = [](std::vector<double> layers) {
+    std::memcpy(lc_numbers(layers.size()), layers.data(), layers.size() * sizeof(double));
+    return lc_wall_weight(static_cast<int>(layers.size() / 3));
+  };
+  // Layers of basis (0 thickness, 1 area), mm or nothing, and kN/m³ or kN/m².
+  EXPECT_EQ(wall({0, 200, 19, 0, 20, 17, 0, 20, 17}), 0.2 * 19 + 0.02 * 17 + 0.02 * 17);
+  EXPECT_NEAR(wall({0, 200, 6, 0, 30, 20}), 1.8, 1e-12);
+  EXPECT_NEAR(wall({0, 200, 6, 1, 999, 0.36}), 1.56, 1e-12);
   // A basis the page has no name for, and a count beyond what it handed in.
-  EXPECT_TRUE(std::isnan(wall_weight_of({2, 200, 6})));
-  lc_numbers(3);
+  EXPECT_TRUE(std::isnan(wall({2, 200, 6})));
   EXPECT_TRUE(std::isnan(lc_wall_weight(2)));
-  EXPECT_TRUE(std::isnan(lc_wall_weight(-1)));
 }
-
-struct FormulaRow {
-  const char* name;
-  const char* (*formula)(int);
-  std::vector<double> numbers;
-  int rows;
-  std::string_view caption;
-};
-
-// clang-format off
-const FormulaRow formula_rows[] = {
-  // Beam: bay, storey, beam depth, column, wall weight; openings of width, height, count, weight.
-  {"the calculator's window, once", lc_beam_line_load, {4, 3.6, 0.45, 0, 3, 2, 2.2, 1, 0.5}, 1, "6.7kN/m"},
-  {"a wall with no opening", lc_beam_line_load, {4, 3.6, 0.45, 0, 3}, 0, "9.45kN/m"},
-  {"the brick wall of 4.48 kN/m² between 4.2 m and a 0.55 m beam", lc_beam_line_load,
-   {6, 4.2, 0.55, 0, 0.2 * 19 + 0.02 * 17 + 0.02 * 17}, 0, "16.352kN/m"},
-  {"two windows and a door beside a column", lc_beam_line_load,
-   {4, 3.6, 0.45, 0.4, 3, 0.9, 1.5, 2, 0.45, 1, 2.1, 1, 0.2}, 2, "5.314kN/m"},
-  {"no bay", lc_beam_line_load, {0, 3.6, 0.45, 0, 3}, 0, "除数为零，无法计算"},
-  {"an opening short of its numbers", lc_beam_line_load, {4, 3.6, 0.45, 0, 3, 2, 2.2, 1}, 1, ""},
-  {"a negative count of openings", lc_beam_line_load, {4, 3.6, 0.45, 0, 3}, -1, ""},
-  // Stair: step width, step height, slab, finish (mm), finish density, concrete, soffit; extras
-  // of basis, weight, flight width.
-  {"the calculator's stair", lc_stair_dead_load, {280, 160, 130, 30, 22, 25, 0.34}, 0, "7.172kN/m^2"},
-  {"other materials, an extra by area and a railing over its flight", lc_stair_dead_load,
-   {280, 160, 130, 30, 22, 24, 0.5, 0, 0.5, 0, 1, 1.2, 1.5}, 2, "8.426kN/m^2"},
-  {"a railing over a flight of no width", lc_stair_dead_load,
-   {280, 160, 130, 30, 22, 25, 0.34, 1, 1, 0}, 1, "除数为零，无法计算"},
-  {"an extra of no known basis", lc_stair_dead_load, {280, 160, 130, 30, 22, 25, 0.34, 3, 1, 1}, 1, ""},
-  {"the stair short of its materials", lc_stair_dead_load, {280, 160, 130, 30, 22, 25}, 0, ""},
-};
-// clang-format on
 
 TEST(Glue, GeneralisedFormulasGiveTheCalculatorsCaptions) {
-  for (const FormulaRow& row : formula_rows) {
-    EXPECT_EQ(with_numbers(row.numbers, row.formula, row.rows), row.caption) << row.name;
-    // The figure behind a caption; none behind a failure or a refusal.
-    const bool figure = row.caption.ends_with("kN/m") || row.caption.ends_with("kN/m^2");
-    EXPECT_EQ(std::isnan(lc_value()), !figure) << row.name;
+  const auto beam = lc_beam_line_load, stair = lc_stair_dead_load;
+  // Beam: bay, storey, beam depth, column, wall weight; openings of width, height, count, weight.
+  // Stair: step width and height, slab, finish (mm), its density, concrete, soffit; extras of
+  // basis, weight, flight width. An empty caption is a refusal.
+  const std::tuple<const char* (*)(int), std::vector<double>, int, std::string_view> rows[] = {
+      {beam, {6, 4.2, 0.55, 0, 0.2 * 19 + 0.02 * 17 + 0.02 * 17}, 0, "16.352kN/m"},
+      {beam, {4, 3.6, 0.45, 0.4, 3, 0.9, 1.5, 2, 0.45, 1, 2.1, 1, 0.2}, 2, "5.314kN/m"},
+      {beam, {0, 3.6, 0.45, 0, 3}, 0, "除数为零，无法计算"},
+      {beam, {4, 3.6, 0.45, 0, 3, 2, 2.2, 1}, 1, ""},
+      {stair, {280, 160, 130, 30, 22, 24, 0.5, 0, 0.5, 0, 1, 1.2, 1.5}, 2, "8.426kN/m^2"},
+      {stair, {280, 160, 130, 30, 22, 25, 0.34, 1, 1, 0}, 1, "除数为零，无法计算"},
+  };
+  for (const auto& [formula, numbers, count, caption] : rows) {
+    EXPECT_EQ(with_numbers(numbers, formula, count), caption);
+    EXPECT_EQ(std::isnan(lc_value()), !caption.ends_with("^2") && !caption.ends_with("kN/m"));
   }
-}
-
-// With the calculator's one window and its stair materials, the figure is the calculator's to the
-// bit: the page's two ways to a caption agree.
-TEST(Glue, DefaultsGiveTheCalculatorsFigureToTheBit) {
-  with_numbers({4, 3.6, 0.45, 0, 3, 2, 2.2, 1, 0.5}, lc_beam_line_load, 1);
+  // The calculator's one window and its stair materials give its figures to the bit.
+  EXPECT_EQ(with_numbers({4, 3.6, 0.45, 0, 3, 2, 2.2, 1, 0.5}, beam, 1), "6.7kN/m");
   EXPECT_EQ(lc_value(), 6.6999999999999993);
-  with_numbers({280, 160, 130, 30, 22, 25, 0.34}, lc_stair_dead_load, 0);
+  EXPECT_EQ(with_numbers({280, 160, 130, 30, 22, 25, 0.34}, stair, 0), "7.172kN/m^2");
   EXPECT_EQ(lc_value(), 7.1719293309131142);
 }
 
