@@ -55,8 +55,9 @@ class SheetPrinter {
   QPainter painter_;
 };
 
-// Below this a sheet's 10-point text (7.5 points here) would be too small to read and sign.
-inline constexpr qreal min_sheet_scale = 0.75;
+// Below this a sheet's 10-point text (7.2 points here) would be too small to read and sign; it
+// is as far as a wall of six layers by thickness and six openings needs to stay on one page.
+inline constexpr qreal min_sheet_scale = 0.72;
 
 // The sheets, one to a page.
 void print_sheets(QPagedPaintDevice& device, const QStringList& sheets);
