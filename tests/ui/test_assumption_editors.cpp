@@ -65,6 +65,25 @@ class TestAssumptionEditors : public QObject {
     QCOMPARE(editor.layers().size(), max_wall_layers);
   }
 
+  // Scrolling the table over a drop-down must not pick another material for its row.
+  void the_wheel_picks_only_in_the_drop_down_the_user_is_in() {
+    Wall editor;
+    editor.set_layers({{"水泥砂浆", LayerBasis::thickness, "20", "20"}});
+    editor.show();
+    editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    auto* combo = cell<QComboBox>(&editor, 0, Wall::col_material);
+    const auto turn_to = [&](QWidget* focus) {
+      focus->setFocus();
+      QWheelEvent wheel(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(combo, &wheel);
+      return QString::fromStdString(editor.layers()[0].material);
+    };
+    QCOMPARE(turn_to(cell<QLineEdit>(&editor, 0, Wall::col_thickness)), "水泥砂浆");
+    QCOMPARE(turn_to(combo), "水泥石灰焦渣砂浆");
+  }
+
   void openings_show_their_totals() {
     OpeningsEditor editor;
     editor.set_openings(
