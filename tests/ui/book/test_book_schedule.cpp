@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QtTest>
+#include <tuple>
 
 #include "app/workspace.h"
 #include "book/stated.h"
@@ -111,6 +112,7 @@ class ScheduleTest : public WindowTest {
     // Each character a key of its own: the first opens the cell's editor.
     for (const QChar c : QStringLiteral("1.5")) press(QApplication::focusWidget(), 0, QString(c));
     key(Qt::Key_Return);
+    QCOMPARE(view()->currentIndex(), cell(1, "轴线开间尺寸(m)"));
     QCOMPARE(bay.data().toString() + cell(0, "结果").data().toString(), "1.5—");
     QCOMPARE(cell(0, "检查").data().toString(), check);
     QCOMPARE(texts({}, Qt::BackgroundRole), "门窗洞口宽度(m)");
@@ -118,6 +120,21 @@ class ScheduleTest : public WindowTest {
     trigger("undo");
     QCOMPARE(bay.data().toString() + cell(0, "检查").data().toString(), "4.0");
     QCOMPARE(texts({}, Qt::BackgroundRole), QString());
+  }
+
+  // Tab keeps the text and moves right; Esc gives the cell back and stays.
+  void tab_moves_right_and_esc_gives_the_cell_back() {
+    QVERIFY(shown());
+    const QModelIndex height = cell(0, "层高(m)");
+    for (const auto& [ended_by, typed, stored, next] :
+         {std::tuple{Qt::Key_Tab, "4.2", "4.2", "框架梁高(m)"},
+          std::tuple{Qt::Key_Escape, "5.1", "4.2", "层高(m)"}}) {
+      view()->setCurrentIndex(height);
+      for (const QChar c : QString(typed)) press(QApplication::focusWidget(), 0, QString(c));
+      key(ended_by);
+      QCOMPARE(height.data().toString(), stored);
+      QCOMPARE(view()->currentIndex(), cell(0, next));
+    }
   }
 
   void rows_go_in_and_out_in_book_order() {
