@@ -398,8 +398,8 @@ double OpeningsEditor::area() const {
 }
 
 void OpeningsEditor::insert_blank(std::size_t at) {
-  OpeningText blank;
-  blank.count = "1";
+  // Built whole: GCC 12 under the sanitizers misreads an assignment of "1" into a fresh member.
+  OpeningText blank{"", "", "1", "", ""};
   rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), std::move(blank));
 }
 void OpeningsEditor::erase(std::size_t at) {
