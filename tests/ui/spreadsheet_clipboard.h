@@ -11,4 +11,9 @@ inline constexpr const char* excel_html =
  <tr><td>KL2</td><td align=right>3.60</td>
   <td style='white-space:normal'>首层<br style='mso-data-placement:same-cell' />加厚</td></tr>
 <!--EndFragment--></table></body></html>)html";
+// LibreOffice Calc's: sdval attributes, an empty cell written as a lone line break.
+inline constexpr const char* libreoffice_html =
+    R"html(<html><body><table cellspacing="0" border="0">
+	<tr><td>TB1</td><td align="right" sdval="280" sdnum="2052;">280</td><td align="left"><br></td></tr>
+</table></body></html>)html";
 }  // namespace loadcalc::test

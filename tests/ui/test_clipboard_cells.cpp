@@ -2,6 +2,7 @@
 #include <QMimeData>
 #include <QtTest>
 #include <memory>
+#include <tuple>
 
 #include "spreadsheet_clipboard.h"
 #include "ui/clipboard_cells.h"
@@ -14,14 +15,15 @@ class ClipboardCellsTest : public QObject {
  private slots:
   // The text is what the spreadsheet meant; its HTML is read only when there is no text.
   void spreadsheet_blocks() {
-    const std::pair<QString, Cells> rows[] = {
-        {"", {{"KL1 <①>", "", "备注"}, {"KL2", "3.60", "首层\n加厚"}}},
-        {"a\tb\r\n", {{"a", "b"}}},
+    const std::tuple<QString, const char*, Cells> rows[] = {
+        {"", test::excel_html, {{"KL1 <①>", "", "备注"}, {"KL2", "3.60", "首层\n加厚"}}},
+        {"", test::libreoffice_html, {{"TB1", "280", ""}}},
+        {"a\tb\r\n", test::excel_html, {{"a", "b"}}},
     };
-    for (const auto& [text, cells] : rows) {
+    for (const auto& [text, html, cells] : rows) {
       QMimeData mime;
       if (!text.isEmpty()) mime.setText(text);
-      mime.setHtml(QString::fromUtf8(test::excel_html));
+      mime.setHtml(QString::fromUtf8(html));
       QCOMPARE(ui::cells_from_mime(mime), cells);
     }
   }
