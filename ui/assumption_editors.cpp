@@ -134,9 +134,13 @@ RowsEditor::RowsEditor(const QStringList& headers, std::size_t max_rows, QWidget
   connect(down_, &QPushButton::clicked, this, [this] { move_row(1); });
   connect(table_, &QTableWidget::currentCellChanged, this, &RowsEditor::update_buttons);
   // Typing in a cell's field makes its row the current one, as clicking a shown cell does.
-  connect(qApp, &QApplication::focusChanged, this,
-          [this](QWidget*, QWidget* now) { follow_focus(now); });
+  focus_followed_ = connect(qApp, &QApplication::focusChanged, this,
+                            [this](QWidget*, QWidget* now) { follow_focus(now); });
   // The buttons are set by the subclass's first rebuild(): its rows do not exist yet.
+}
+
+RowsEditor::~RowsEditor() {
+  disconnect(focus_followed_);
 }
 
 int RowsEditor::row_count() const {

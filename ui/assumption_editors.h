@@ -46,6 +46,7 @@ class RowsEditor : public QWidget {
 
  protected:
   RowsEditor(const QStringList& headers, std::size_t max_rows, QWidget* parent);
+  ~RowsEditor() override;
 
   virtual std::size_t size() const = 0;
   virtual void insert_blank(std::size_t at) = 0;
@@ -85,6 +86,9 @@ class RowsEditor : public QWidget {
   QPushButton* up_;
   QPushButton* down_;
   std::size_t max_rows_;
+  // The application's focus signal, let go before the subclass is gone: a widget being destroyed
+  // hides, and its hiding moves the focus.
+  QMetaObject::Connection focus_followed_;
 };
 
 // A wall's layers, in order: a material (picked from the load code's masonry, concretes, mortars
