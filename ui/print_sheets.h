@@ -55,8 +55,8 @@ class SheetPrinter {
   QPainter painter_;
 };
 
-// Below this a sheet's 10-point text (7.2 points here) would be too small to read and sign; it
-// is as far as a wall of six layers by thickness and six openings needs to stay on one page.
+// Below this a sheet's 10-point text (7.2 points here) would be too small to read and sign. With
+// the Linux fonts it keeps even six layers by thickness and six openings on one page.
 inline constexpr qreal min_sheet_scale = 0.72;
 
 // The sheets, one to a page.

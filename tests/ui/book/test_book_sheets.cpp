@@ -35,9 +35,11 @@ class BookSheetsTest : public QObject {
     for (Field f : {Field::Text4, Field::Text5, Field::Text6, Field::Text11}) e.texts.erase(f);
     auto& stated_layers = e.assumptions.wall_layers.emplace();
     auto& stated_openings = e.assumptions.openings.emplace();
-    // Layers by thickness are the longest: each is a step of the working too.
+    // Plaster by thickness and tiles by area, as a wall's two faces are finished.
     for (int i = 0; i < layers; ++i)
-      stated_layers.push_back({"石灰砂浆", LayerBasis::thickness, "20", "17"});
+      stated_layers.push_back(i % 2 == 0
+                                  ? WallLayerText{"石灰砂浆", LayerBasis::thickness, "20", "17"}
+                                  : WallLayerText{"贴瓷砖墙面", LayerBasis::area, "", "0.50"});
     for (int i = 0; i < openings; ++i)
       stated_openings.push_back({"0.1", "1.5", "1", "0.45", "钢框玻璃窗"});
     Book b;
