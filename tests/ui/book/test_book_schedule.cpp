@@ -15,6 +15,7 @@
 #include "book/stated.h"
 #include "gui_fixture.h"
 #include "tests/support/entries.h"
+#include "tests/ui/book/answer.h"
 #include "ui/book/book_document.h"
 #include "ui/book/book_window.h"
 #include "ui/book/schedule_model.h"
@@ -26,22 +27,6 @@ using namespace loadcalc::test;
 namespace {
 
 constexpr auto beams = Calculation::MainProgram_1;
-
-// Clicks `answer` on the next message box, ahead of the fixture's watcher, and keeps its text.
-struct Answer : QObject {
-  explicit Answer(QString answer) : answer_(std::move(answer)) { qApp->installEventFilter(this); }
-  QString said, answer_;
-  bool eventFilter(QObject* o, QEvent* e) override {
-    auto* box = qobject_cast<QMessageBox*>(o);
-    if (e->type() == QEvent::Show && box && said.isEmpty())
-      QTimer::singleShot(0, this, [this, box] {
-        said = box->text();
-        for (QAbstractButton* b : box->buttons())
-          if (b->text() == answer_) b->click();
-      });
-    return false;
-  }
-};
 
 void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
   QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k), mods);

@@ -14,6 +14,7 @@
 #include "book/file.h"
 #include "gui_fixture.h"
 #include "tests/support/entries.h"
+#include "tests/ui/book/answer.h"
 #include "ui/book/book_dialogs.h"
 #include "ui/book/book_document.h"
 #include "ui/book/book_export.h"
@@ -40,31 +41,6 @@ QString state(const BookWindow& w) {
 // Clicks the button called `answer` on the next message box, before the fixture's watcher would
 // dismiss it, and keeps what the box said; types `answer` into a name prompt (cancels it when
 // empty) and keeps the name it offered.
-class Answer : public QObject {
- public:
-  explicit Answer(QString answer) : answer_(std::move(answer)) { qApp->installEventFilter(this); }
-  QString said;
-
-  bool eventFilter(QObject* o, QEvent* e) override {
-    if (auto* ask = qobject_cast<QInputDialog*>(o); ask && e->type() == QEvent::Show)
-      QTimer::singleShot(0, this, [this, ask] {
-        said = ask->textValue();
-        answer_.isEmpty() ? ask->reject() : (ask->setTextValue(answer_), ask->accept());
-      });
-    auto* box = qobject_cast<QMessageBox*>(o);
-    if (e->type() == QEvent::Show && box && said.isEmpty())
-      QTimer::singleShot(0, this, [this, box] {
-        said = box->text();
-        for (QAbstractButton* b : box->buttons())
-          if (b->text() == answer_) b->click();
-      });
-    return false;
-  }
-
- private:
-  QString answer_;
-};
-
 }  // namespace
 
 class BookWindowTest : public WindowTest {
